@@ -1,0 +1,56 @@
+#include "support/fakefilecopier.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <cerrno>
+
+void FakeFileCopier::failFor(const QString& source, int error, const QString& reason, int afterReports)
+{
+    failures_[source] = {error, reason, afterReports};
+}
+
+void FakeFileCopier::onReport(int call, int report, std::function<void()> action)
+{
+    actions_[{call, report}] = std::move(action);
+}
+
+FileCopier::Result FakeFileCopier::copyFile(const QString& sourceNative, const QString& destNative,
+                                            const Progress& progress)
+{
+    const int callIndex = int(calls.size());
+    calls.append({sourceNative, destNative, {}, {}});
+    auto finish = [&](Result r) {
+        calls[callIndex].result = r;
+        return r;
+    };
+    const auto failure = failures_.constFind(sourceNative);
+
+    QFile in(sourceNative);
+    if (failure == failures_.cend() && !in.open(QIODevice::ReadOnly))
+        return finish({false, ENOENT, QStringLiteral("The source file is gone.")});
+    const QByteArray data = failure == failures_.cend() ? in.readAll() : QByteArray();
+    const uint64_t total = failure == failures_.cend() ? uint64_t(data.size()) : uint64_t(QFile(sourceNative).size());
+
+    const int reports = total == 0 ? 1 : steps + 1;
+    for (int i = 0; i < reports; ++i) {
+        if (failure != failures_.cend() && i == failure->afterReports)
+            return finish({false, failure->error, failure->reason});
+        const uint64_t done = total == 0 ? 0 : total * uint64_t(i) / uint64_t(steps);
+        calls[callIndex].reports.append({total, done});
+        const int answer = progress ? progress(total, done) : 0;
+        if (auto action = actions_.constFind({callIndex, i}); action != actions_.cend())
+            (*action)();
+        if (letEventsRun)
+            QCoreApplication::processEvents();
+        if (answer != 0)
+            return finish({false, ECANCELED, QStringLiteral("The copy was stopped.")});
+    }
+    if (failure != failures_.cend())
+        return finish({false, failure->error, failure->reason});
+
+    QSaveFile out(destNative);
+    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit())
+        return finish({false, EACCES, QStringLiteral("The destination folder cannot be written: access is denied.")});
+    return finish({});
+}
