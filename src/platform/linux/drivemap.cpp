@@ -284,8 +284,18 @@ QString DriveMap::toNative(const QString& letterPath) const
         return {};
     QString rest = letterPath.mid(2);
     rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    // cleanPath of an absolute path never climbs above it, so ".." stays on the drive.
-    const QString inner = QDir::cleanPath(QLatin1Char('/') + rest);
+    // ".." never climbs off the drive, as at a drive's root on the letter side.
+    QStringList parts;
+    for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String(".."))
+        {
+            if (!parts.isEmpty())
+                parts.removeLast();
+        } else if (part != QLatin1String(".")) {
+            parts.append(part);
+        }
+    }
+    const QString inner = QLatin1Char('/') + parts.join(QLatin1Char('/'));
     const QString& base = d->mount.mountPoint;
     if (inner == QLatin1String("/"))
         return base;
