@@ -38,7 +38,7 @@ ToolRun runTool(const QStringList& command, int timeoutMs)
         return r;
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));  // tools read labels in the locale's encoding
     p.setProcessEnvironment(env);
     p.setStandardInputFile(QProcess::nullDevice());
     p.setStandardOutputFile(out.fileName());
