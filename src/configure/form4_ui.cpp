@@ -55,6 +55,7 @@ void Form4::buildConfigurationPage()
     frame2_ = new QGroupBox(QStringLiteral("Configure Device - Configuration"), this);
     frame2_->setObjectName(QStringLiteral("Frame2"));
     frame2_->setGeometry(page_->geometry());
+    frame2_->setAutoFillBackground(true);  // it covers the Get Drive page
 
     auto* label5 = new QLabel(QStringLiteral("You can configure your drive settings here"), frame2_);
     label5->setObjectName(QStringLiteral("Label5"));

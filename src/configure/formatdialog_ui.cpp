@@ -24,7 +24,7 @@ FormatDialog::FormatDialog(const AppContext& context, const QString& root, QWidg
     setObjectName(QStringLiteral("FormatDialog"));
     setWindowTitle(QStringLiteral("Format ") + root_);
     setModal(true);
-    setMinimumWidth(380);
+    setMinimumWidth(460);
 
     Platform& p = *ctx_.platform;
     Module2 drives(*p.volumes, *p.dialogs);
@@ -70,6 +70,9 @@ FormatDialog::FormatDialog(const AppContext& context, const QString& root, QWidg
     labelNote_ = new QLabel(this);
     labelNote_->setObjectName(QStringLiteral("labelNote"));
     labelNote_->setWordWrap(true);
+    // Room for a two-line reason, so the dialog does not jump while the person types.
+    labelNote_->setMinimumHeight(2 * labelNote_->fontMetrics().lineSpacing() + 2);
+    labelNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     form->addRow(QString(), labelNote_);
 
     quick_ = new QCheckBox(QStringLiteral("Quick format (skip erasing every block)"), this);
@@ -121,7 +124,6 @@ void FormatDialog::checkLabel()
     QString why;
     const bool ok = rules && rules->checkLabel(label_->text(), &why);
     labelNote_->setText(ok ? QString() : why);
-    labelNote_->setVisible(!why.isEmpty());
     startButton_->setEnabled(ok && !busy_);
 }
 

@@ -74,6 +74,7 @@ GetDrivePage::GetDrivePage(const AppContext& context, Config config, QWidget* wi
 {
     setObjectName(QStringLiteral("Frame1"));
     setGeometry(8, 8, kWidth, kHeight);
+    setAutoFillBackground(true);
     buildControls();
 }
 
