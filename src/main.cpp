@@ -1,7 +1,44 @@
+#include "platform/linux/desktop_gio.h"
+#include "platform/linux/instanceguard_lockfile.h"
+#include "platform/platform.h"
+#include "platform/qt/qtcursor.h"
+#include "platform/qt/qtdialogs.h"
+#include "platform/qt/qtmusicplayer.h"
+#include "shell/frmsplash1_ui.h"
+#include "shell/startupprobe_ui.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Korvane 2.1"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvane 2.1"));
+    QApplication::setApplicationVersion(QStringLiteral("2.1"));
+
+    QtDialogs dialogs;
+    GioDesktop desktop;
+    QtCursor cursor;
+    LockFileInstanceGuard instanceGuard;
+    QtMusicPlayer music;
+
+    Platform platform;
+    platform.dialogs = &dialogs;
+    platform.desktop = &desktop;
+    platform.cursor = &cursor;
+    platform.instanceGuard = &instanceGuard;
+    platform.music = &music;
+    platform.programFolder = QCoreApplication::applicationDirPath();
+
+    // ---- Drive, copy, format, registry and network backends: wired here. ----
+    // platform.volumes = ...;  platform.formatter = ...;  platform.fileCopier = ...;
+    // platform.registry = ...; platform.network = ...;
+    // ---- end of the drive and network backends ----
+
+    frmSplash1 window(platform);
+    if (!window.Load())
+        return 0;
+    installStartupProbe(&window);
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,65 @@
+#include "platform/qt/qtdialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+QString boxTitle(const QString& title)
+{
+    return title.isEmpty() ? QStringLiteral("Korvane 2.1") : title;
+}
+
+QMessageBox::Icon boxIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Critical: return QMessageBox::Critical;
+    case Dialogs::Icon::Question: return QMessageBox::Question;
+    case Dialogs::Icon::Exclamation: return QMessageBox::Warning;
+    case Dialogs::Icon::Information: return QMessageBox::Information;
+    case Dialogs::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+}
+
+Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& text, const QString& title, Icon icon,
+                                   Buttons buttons)
+{
+    // A hidden owner would hide the box with it on some window managers.
+    QWidget* parent = owner && owner->isVisible() ? owner : nullptr;
+    QMessageBox box(boxIcon(icon), boxTitle(title), text,
+                    buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == Buttons::YesNo) {
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    const int r = box.exec();
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    return r == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString QtDialogs::input(QWidget* owner, const QString& prompt, const QString& title, const QString& defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner, boxTitle(title), prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+QStringList QtDialogs::openFiles(QWidget* owner, const QString& title, const QString& initialPath,
+                                 const QString& filter)
+{
+    QStringList files = QFileDialog::getOpenFileNames(owner, boxTitle(title), initialPath, filter);
+    for (QString& f : files)
+        f = QDir::toNativeSeparators(f);
+    return files;
+}
+
+QString QtDialogs::browseFolder(QWidget* owner, const QString& title, const QString& initialPath)
+{
+    const QString dir = QFileDialog::getExistingDirectory(owner, boxTitle(title), initialPath);
+    return dir.isEmpty() ? QString() : QDir::toNativeSeparators(dir);
+}
