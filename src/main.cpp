@@ -1,5 +1,6 @@
 #include "platform/linux/desktop_gio.h"
 #include "platform/linux/instanceguard_lockfile.h"
+#include "platform/linux/network_http.h"
 #include "platform/platform.h"
 #include "platform/qt/qtcursor.h"
 #include "platform/qt/qtdialogs.h"
@@ -32,7 +33,9 @@ int main(int argc, char** argv)
 
     // ---- Drive, copy, format, registry and network backends: wired here. ----
     // platform.volumes = ...;  platform.formatter = ...;  platform.fileCopier = ...;
-    // platform.registry = ...; platform.network = ...;
+    // platform.registry = ...;
+    HttpNetwork network;
+    platform.network = &network;
     // ---- end of the drive and network backends ----
 
     frmSplash1 window(platform);
