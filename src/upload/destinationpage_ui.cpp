@@ -32,6 +32,8 @@ DestinationPage::DestinationPage(const AppContext& context, Config config, QWidg
 {
     setObjectName(QStringLiteral("Frame2"));
     setGeometry(8, 8, GetDrivePage::kWidth, GetDrivePage::kHeight);
+    // An opaque page hides the one it covers.
+    setAutoFillBackground(true);
 
     box_ = new QGroupBox(QStringLiteral("Upload Wizard - Select Destination"), this);
     box_->setGeometry(0, 0, GetDrivePage::kWidth, GetDrivePage::kHeight);
@@ -40,9 +42,8 @@ DestinationPage::DestinationPage(const AppContext& context, Config config, QWidg
         QStringLiteral("Select the destination to copy the files from your drive to your computer"), box_);
     label5_->setObjectName(QStringLiteral("Label5"));
     label5_->setWordWrap(true);
-    label5_->setGeometry(16, 28, 593, 40);
+    label5_->setGeometry(16, 30, 540, 40);
     QFont heading = label5_->font();
-    heading.setPointSizeF(heading.pointSizeF() * 1.25);
     heading.setBold(true);
     label5_->setFont(heading);
 

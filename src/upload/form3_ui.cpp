@@ -89,6 +89,8 @@ Form3::Form3(const AppContext& context, QWidget* parent)
     for (QWidget* f : {static_cast<QWidget*>(frame1_), static_cast<QWidget*>(frame2_), static_cast<QWidget*>(frame3_),
                        static_cast<QWidget*>(frame4_), static_cast<QWidget*>(frame7_)}) {
         f->move(kMargin, kMargin);
+        // Opaque, so a page never shows the one it covers through it.
+        f->setAutoFillBackground(true);
         f->setVisible(f == frame1_);
         stack_.add(f);
     }
