@@ -247,12 +247,13 @@ FileCopier::Result LinuxFileCopier::Worker::copy(Job& job)
         return failure(errno, Side::Create);
 
     // Reserving the space up front finds a full drive before gigabytes are written.
-    if (total > 0 && fs.writeBehind && ::fallocate(temp.fd, FALLOC_FL_KEEP_SIZE, 0, off_t(total)) != 0) {
+    if (total > kFirstChunk && fs.writeBehind && ::fallocate(temp.fd, FALLOC_FL_KEEP_SIZE, 0, off_t(total)) != 0) {
         if (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)
             return failure(errno, Side::Write);
     }
 
-    FileCopier::Result r = copyData(job, src.fd, temp.fd, srcStat, dirStat, fs.writeBehind);
+    // A file of one chunk is flushed right after it is written: starting early gains nothing.
+    FileCopier::Result r = copyData(job, src.fd, temp.fd, srcStat, dirStat, fs.writeBehind && total > kFirstChunk);
     if (!r.ok)
         return r;
 

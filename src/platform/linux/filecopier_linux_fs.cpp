@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <map>
+#include <mutex>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
@@ -32,6 +34,16 @@ DestinationFs forType(const QByteArray& type)
         fs.fatNames = true;
     }
     return fs;
+}
+
+// Mount IDs that are never reused (Linux 6.8 and later); 0 where the kernel has none.
+uint64_t uniqueMountId(int fd)
+{
+    constexpr unsigned kMountIdUnique = 0x4000;  // STATX_MNT_ID_UNIQUE
+    struct statx sx {};
+    if (::statx(fd, "", AT_EMPTY_PATH, kMountIdUnique, &sx) != 0 || !(sx.stx_mask & kMountIdUnique))
+        return 0;
+    return sx.stx_mnt_id;
 }
 
 }  // namespace
@@ -84,6 +96,15 @@ DestinationFs probeDestination(int dirFd)
         return fs;
     }
     case kFuseMagic: {
+        // Finding the type reads the mount table and the device: once per mount is enough.
+        static std::mutex lock;
+        static std::map<uint64_t, DestinationFs> known;
+        const uint64_t mountId = uniqueMountId(dirFd);
+        if (mountId) {
+            std::lock_guard<std::mutex> g(lock);
+            if (auto it = known.find(mountId); it != known.end())
+                return it->second;
+        }
         DestinationFs fs = forType("fuse");
         struct stat st {};
         QByteArray type, source;
@@ -92,6 +113,10 @@ DestinationFs probeDestination(int dirFd)
             fs = forType(onDevice.isEmpty() ? type : onDevice);
         }
         fs.writeBehind = false;  // the daemon decides when data reaches the device
+        if (mountId) {
+            std::lock_guard<std::mutex> g(lock);
+            known[mountId] = fs;
+        }
         return fs;
     }
     case EXT4_SUPER_MAGIC:
