@@ -217,3 +217,26 @@ TEST_F(UploadTest, ClosingDuringARunAsksToStopAndLeavesAfterTheFile)
     EXPECT_EQ(filesIn(music), QStringList{QStringLiteral("a.mp3")});
     EXPECT_TRUE(main.calls.contains(QStringLiteral("Show")));
 }
+
+TEST_F(UploadTest, PullingTheStickOutReturnsToTheDrivePageAndKeepsTheList)
+{
+    const QString a = onStick(QStringLiteral("a.mp3"), "abc");
+    const QString music = pcFolder(QStringLiteral("Music"));
+    toFrame3(music);
+    addFiles({a});
+
+    FakeVolumes::Drive stickDrive = *fp.volumes.drive(QLatin1Char('F'));
+    fp.volumes.remove(QLatin1Char('F'));
+    ASSERT_TRUE(waitTick(form->findChild<QTimer*>(QStringLiteral("Timer1"))));
+    EXPECT_EQ(page(), QStringLiteral("Frame1"));
+
+    // The destination is the computer's and is not watched; the list survives.
+    fp.volumes.add(QLatin1Char('F'), stickDrive);
+    ASSERT_TRUE(waitTick(form->findChild<QTimer*>(QStringLiteral("Timer1"))));
+    toFrame2();
+    EXPECT_EQ(text("Label6"), QStringLiteral("Destination: Z:\\Music\\"));
+    click("Command7");
+    EXPECT_EQ(page(), QStringLiteral("Frame3"));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("F:\\a.mp3")});
+    EXPECT_EQ(form->listTotalBytes(), toFixed(3));
+}
