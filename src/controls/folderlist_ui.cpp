@@ -3,7 +3,6 @@
 #include "controls/artwork_ui.h"
 #include "platform/volumes.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -94,10 +93,10 @@ void FolderList::rebuild()
     const int depth = int(parts.size()) + 1;
     QDir dir(volumes_.toNative(path_));
     QStringList names = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
-    std::sort(names.begin(), names.end(), collator);
+    std::sort(names.begin(), names.end(), [](const QString& x, const QString& y) {
+        const int c = x.compare(y, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : x < y;
+    });
     for (const QString& name : names) {
         if (name.startsWith(QLatin1Char('.')) || name.contains(QLatin1Char('\\')))
             continue;

@@ -1,6 +1,5 @@
 #include "download/filelisting.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 
@@ -16,9 +15,9 @@ bool listOrdinaryFiles(const QString& nativeFolder, QStringList* names)
     for (const QFileInfo& fi : entries)
         if (fi.isFile() && !fi.fileName().startsWith(QLatin1Char('.')))
             names->append(fi.fileName());
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
-    std::sort(names->begin(), names->end(), collator);
+    std::sort(names->begin(), names->end(), [](const QString& x, const QString& y) {
+        const int c = x.compare(y, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : x < y;
+    });
     return true;
 }
