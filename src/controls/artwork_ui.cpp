@@ -373,11 +373,23 @@ QPixmap artBanner()
     QPixmap pm = canvas(w, h, Qt::black);
     QPainter p(&pm);
     smooth(p);
-    // a faint horizon of light behind the name
-    QRadialGradient halo(QPointF(w * 0.42, h * 0.55), w * 0.45);
-    halo.setColorAt(0, QColor(30, 80, 170, 150));
-    halo.setColorAt(1, QColor(0, 0, 0, 0));
-    p.fillRect(pm.rect(), halo);
+    // A faint light behind the name, fading to black well inside the picture's
+    // edges: the logo above and the menu below overlap the banner's border.
+    {
+        p.save();
+        const QPointF centre(w * 0.42, h * 0.58);
+        const qreal rx = w * 0.40, ry = h * 0.36;
+        p.translate(centre);
+        p.scale(1.0, ry / rx);
+        QRadialGradient halo(QPointF(0, 0), rx);
+        halo.setColorAt(0, QColor(30, 80, 170, 150));
+        halo.setColorAt(0.7, QColor(20, 50, 110, 60));
+        halo.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(halo);
+        p.drawEllipse(QPointF(0, 0), rx, rx);
+        p.restore();
+    }
     // sound waves at the left, for the music players the program serves
     p.setBrush(Qt::NoBrush);
     for (int i = 0; i < 4; ++i) {

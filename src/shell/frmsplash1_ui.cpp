@@ -148,6 +148,18 @@ void frmSplash1::buildControls()
     command1_->setGeometry(twips(5348, 7440, 1215, 315));
     command1_->setToolTip(QStringLiteral("Check for the latest version of Korvane 2.0"));
     command1_->setAttribute(Qt::WA_NoMousePropagation);
+    command1_->setCursor(Qt::PointingHandCursor);
+    {
+        QFont f = command1_->font();
+        f.setPixelSize(qMax(9, qRound(11 * scale_)));
+        command1_->setFont(f);
+    }
+    command1_->setStyleSheet(QStringLiteral(
+        "QPushButton { color: white; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3a5f9f, "
+        "stop:1 #14284f); border: 1px solid #6f95d8; border-radius: 3px; padding: 0px; }"
+        "QPushButton:hover { border-color: #a9c8ff; }"
+        "QPushButton:pressed { background: #14284f; }"
+        "QPushButton:disabled { color: #7d8799; }"));
 
     imhelp_ = new QToolButton(this);
     imhelp_->setObjectName(QStringLiteral("imhelp"));
