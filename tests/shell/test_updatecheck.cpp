@@ -41,6 +41,7 @@ public:
         StallAfter,    // send `response`, then keep the connection open and silent
         Endless,       // headers without a length, then body chunks until the client leaves
         Delayed,       // send `response` after delayMs
+        Trickle,       // send the headers of `response`, then its body one byte every 50 ms
     };
     Mode mode = Mode::Answer;
     QByteArray response;
@@ -86,6 +87,19 @@ private:
             });
             s->write(QByteArray(65536, '7'));
             break;
+        case Mode::Trickle: {
+            const qsizetype bodyAt = response.indexOf("\r\n\r\n") + 4;
+            s->write(response.left(bodyAt));
+            auto* drip = new QTimer(s);
+            connect(drip, &QTimer::timeout, s, [this, s, drip, at = bodyAt]() mutable {
+                if (at < response.size())
+                    s->write(response.mid(at++, 1));
+                else
+                    drip->stop();
+            });
+            drip->start(50);
+            break;
+        }
         case Mode::Delayed:
             QTimer::singleShot(delayMs, s, [this, s] {
                 s->write(response);
@@ -171,7 +185,7 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<FakePlatform> fake;
-    HttpNetwork network{400};
+    HttpNetwork network{400, 1500};
     FakeMainWindow main;
     AppContext ctx;
     QWidget owner;
@@ -237,6 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
         ServedCase{"NeverAnswers", TestServer::Mode::Silent, {}, Outcome::Failure, "", false},
         ServedCase{"StallsMidBody", TestServer::Mode::StallAfter,
                    "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n2.2\r\n", Outcome::Failure, "", false},
+        ServedCase{"Trickles", TestServer::Mode::Trickle, http(200, QByteArray(200, '2')), Outcome::Failure,
+                   "", false},
         ServedCase{"SeveralMegabytes", TestServer::Mode::Answer, http(200, kBig), Outcome::Failure, "", false},
         ServedCase{"SeveralMegabytesNoLength", TestServer::Mode::Answer, http(200, kBig, false),
                    Outcome::Failure, "", false},

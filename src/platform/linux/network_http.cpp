@@ -12,8 +12,8 @@ namespace {
 enum Result { Ok = 0, BadAddress = 1, NotWritable = 2, Failed = 3, TimedOut = 4, TooLarge = 5 };
 }
 
-HttpNetwork::HttpNetwork(int stallTimeoutMs, qint64 maxBytes)
-    : stallTimeoutMs_(stallTimeoutMs), maxBytes_(maxBytes)
+HttpNetwork::HttpNetwork(int stallTimeoutMs, int totalTimeoutMs, qint64 maxBytes)
+    : stallTimeoutMs_(stallTimeoutMs), totalTimeoutMs_(totalTimeoutMs), maxBytes_(maxBytes)
 {
 }
 
@@ -40,6 +40,10 @@ int HttpNetwork::downloadToFile(const QString& url, const QString& localPath)
     QTimer stall;
     stall.setSingleShot(true);
     stall.setInterval(stallTimeoutMs_);
+    // A server trickling a byte now and then never stalls, but must not hold the window for ever.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setInterval(totalTimeoutMs_);
     int result = Ok;
     qint64 received = 0;
 
@@ -49,6 +53,7 @@ int HttpNetwork::downloadToFile(const QString& url, const QString& localPath)
         reply->abort();
     };
     QObject::connect(&stall, &QTimer::timeout, &loop, [&] { fail(TimedOut); });
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { fail(TimedOut); });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > maxBytes_)
@@ -69,9 +74,11 @@ int HttpNetwork::downloadToFile(const QString& url, const QString& localPath)
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
 
     stall.start();
+    deadline.start();
     if (!reply->isFinished())
         loop.exec();
     stall.stop();
+    deadline.stop();
 
     if (result == Ok) {
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
