@@ -144,9 +144,31 @@ DriveMap::Class DriveMap::classify(const MountEntry& m) const
     return c;
 }
 
+static QString cacheKey(const MountEntry& m)
+{
+    return QStringLiteral("%1 %2:%3 ").arg(m.mountId).arg(m.major).arg(m.minor) + m.fsType + QLatin1Char(' ')
+           + m.source + QLatin1Char(' ') + m.mountPoint;
+}
+
+const DriveMap::Class& DriveMap::classifyCached(const MountEntry& m) const
+{
+    const QString k = cacheKey(m);
+    auto it = classCache_.find(k);
+    if (it == classCache_.end())
+        it = classCache_.insert(k, classify(m));
+    return *it;
+}
+
 void DriveMap::update(const QList<MountEntry>& mounts)
 {
     mounts_ = mounts;
+    {
+        QSet<QString> present;
+        for (const MountEntry& m : mounts)
+            present.insert(cacheKey(m));
+        for (auto it = classCache_.begin(); it != classCache_.end();)
+            it = present.contains(it.key()) ? std::next(it) : classCache_.erase(it);
+    }
     // Of mounts stacked on one mount point only the last is visible.
     QHash<QString, qsizetype> lastAt;
     for (qsizetype i = 0; i < mounts.size(); ++i)
@@ -163,7 +185,7 @@ void DriveMap::update(const QList<MountEntry>& mounts)
         const MountEntry& m = mounts.at(i);
         if (lastAt.value(m.mountPoint) != i)
             continue;
-        const Class c = classify(m);
+        const Class& c = classifyCached(m);
         if (!c.letter)
             continue;
         if (m.mountPoint == QLatin1String("/")) {
@@ -270,8 +292,7 @@ QList<MountEntry> DriveMap::mountsOf(const QString& blockName) const
     if (blockName.isEmpty())
         return out;
     for (const MountEntry& m : mounts_) {
-        const Class c = classify(m);
-        if (c.blockName == blockName)
+        if (classifyCached(m).blockName == blockName)
             out.append(m);
     }
     return out;

@@ -60,6 +60,8 @@ public:
         QString key, blockName, diskName, backingFile;
     };
     Class classify(const MountEntry& m) const;
+    // The same, remembered per mount: a mount's id changes only when it is mounted anew.
+    const Class& classifyCached(const MountEntry& m) const;
 
     const QString& rootPrefix() const { return config_.rootPrefix; }
 
@@ -73,6 +75,7 @@ private:
     QHash<QString, QChar> letters_;  // key -> letter
     QSet<QString> held_;
     QList<MountEntry> mounts_;
+    mutable QHash<QString, Class> classCache_;
     QString rootBlock_, rootDisk_;
     uint32_t mask_ = 0;
 };
