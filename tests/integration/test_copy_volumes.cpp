@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <random>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -45,8 +47,9 @@ public:
     }
     ~LoopVolume()
     {
-        if (mounted_)
-            run(QStringLiteral("umount"), {mount_});
+        // A FUSE mount whose connection was cut is only let go lazily.
+        if (mounted_ && run(QStringLiteral("umount"), {mount_}) != 0)
+            run(QStringLiteral("umount"), {QStringLiteral("-l"), mount_});
         if (device_.isEmpty())
             return;
         QFile backing(QStringLiteral("/sys/block/%1/loop/backing_file").arg(device_.mid(5)));
@@ -186,6 +189,50 @@ TEST_F(CopyVolumesTest, ExfatThroughFuseCopiesAndRefusesFatNames)
     EXPECT_EQ(full.reason, QStringLiteral("The drive is full."));
     EXPECT_TRUE(contents(target) == contents(song));
     EXPECT_EQ(entries(volume.folder()), QStringList{QStringLiteral("song.mp3")});
+}
+
+// Cutting the FUSE connection is what a stick pulled out mid-copy looks like to the copier.
+TEST_F(CopyVolumesTest, DriveGoneDuringACopyIsReportedAsRemoved)
+{
+    if (!have(QStringLiteral("mkfs.exfat")) || !have(QStringLiteral("mount.exfat-fuse")))
+        GTEST_SKIP() << "exFAT tools are not installed";
+    LoopVolume volume(dir.path(), 128 << 20);
+    ASSERT_TRUE(volume.format(QStringLiteral("mkfs.exfat"), {QStringLiteral("-n"), QStringLiteral("STICK")}));
+    ASSERT_TRUE(volume.mount(QStringLiteral("mount.exfat-fuse"), {volume.device(), volume.folder()}));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(volume.folder()).constData(), &st), 0);
+    const QString control = QStringLiteral("/sys/fs/fuse/connections");
+    struct Control {
+        QString at;
+        bool ours = false;
+        ~Control()
+        {
+            if (ours)
+                run(QStringLiteral("umount"), {at});
+        }
+    } fusectl{control};
+    // Connections are named by the kernel's own device number: major << 20 | minor.
+    const QString abort = QStringLiteral("%1/%2/abort").arg(control).arg((quint64(major(st.st_dev)) << 20) | minor(st.st_dev));
+    if (!QFile::exists(abort))
+        fusectl.ours = run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("fusectl"), QStringLiteral("fusectl"), control}) == 0;
+    if (!QFile::exists(abort))
+        GTEST_SKIP() << "the FUSE control file system cannot be mounted";
+
+    const QString big = source(QStringLiteral("big.bin"), 96 << 20);
+    bool pulled = false;
+    const FileCopier::Result r = copier.copyFile(big, volume.folder() + QStringLiteral("/big.bin"),
+                                                 [&](uint64_t total, uint64_t done) {
+        if (!pulled && done < total) {
+            QFile f(abort);
+            pulled = f.open(QIODevice::WriteOnly) && f.write("1") == 1;
+        }
+        return 0;
+    });
+    if (!pulled)
+        GTEST_SKIP() << "the copy finished before its first report";
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, ENOTCONN);
+    EXPECT_EQ(r.reason, QStringLiteral("The drive was removed."));
 }
 
 TEST_F(CopyVolumesTest, FileOfFourGibibytesIsRefusedByFat)
