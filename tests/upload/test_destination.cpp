@@ -151,3 +151,18 @@ TEST_F(UploadTest, CopyListPageShowsTheComputersDestinationDrive)
     EXPECT_EQ(p1->maximum(), 1907);
     EXPECT_EQ(p1->value(), 954);
 }
+
+TEST_F(UploadTest, APathIniThatCannotBeWrittenIsToldAndTheUploadGoesOn)
+{
+    // A file where the Data folder belongs blocks the rewrite, root or not.
+    QDir(program + QStringLiteral("/Data")).removeRecursively();
+    writeFile(program + QStringLiteral("/Data"), "not a folder");
+    toFrame2();
+    change(pcFolder(QStringLiteral("Music")));
+    fp.dialogs.expectMessage(QStringLiteral("The destination folder could not be remembered for your next upload."),
+                             QString(), Icon::Exclamation, Buttons::Ok, Answer::Ok);
+    click("Command7");
+    EXPECT_EQ(page(), QStringLiteral("Frame3"));
+    EXPECT_EQ(form->destinationPath(), QStringLiteral("Z:\\Music\\"));
+    EXPECT_EQ(contents(program + QStringLiteral("/Data")), QByteArray("not a folder"));
+}
