@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -34,9 +35,12 @@ struct ShellFixture {
     {
         window.reset();
         // Wizard windows the test opened are top-level windows of their own.
+        QList<QPointer<QWidget>> opened;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName().startsWith(QLatin1String("Form")) || w->objectName() == QLatin1String("Dialog"))
-                delete w;
+                opened.append(w);
+        for (const QPointer<QWidget>& w : opened)
+            delete w.data();
     }
 
     void writeConfig(const QByteArray& content) const
