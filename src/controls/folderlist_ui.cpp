@@ -6,10 +6,29 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 namespace {
 constexpr int kPathRole = Qt::UserRole;
-constexpr int kIndent = 3;  // spaces per level
+constexpr int kDepthRole = Qt::UserRole + 1;
+constexpr int kIndentPixels = 14;
+
+// Shifts icon and name right by the folder's depth, as a tree would.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.adjust(index.data(kDepthRole).toInt() * kIndentPixels, 0, 0, 0);
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index)
+               + QSize(index.data(kDepthRole).toInt() * kIndentPixels, 0);
+    }
+};
 }
 
 FolderList::FolderList(Volumes& volumes, QWidget* parent) : QListWidget(parent), volumes_(volumes)
@@ -18,6 +37,7 @@ FolderList::FolderList(Volumes& volumes, QWidget* parent) : QListWidget(parent),
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
     setAccessibleName(QStringLiteral("Folders"));
+    setItemDelegate(new IndentDelegate(this));
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         setCurrentItem(item);
         emit Click();
@@ -79,8 +99,9 @@ void FolderList::rebuild()
     const QStringList parts = path_.mid(3).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     QString walk = root;
     auto addItem = [this](const QIcon& icon, const QString& shown, const QString& path, int depth) {
-        auto* item = new QListWidgetItem(icon, QString(depth * kIndent, QLatin1Char(' ')) + shown, this);
+        auto* item = new QListWidgetItem(icon, shown, this);
         item->setData(kPathRole, path);
+        item->setData(kDepthRole, depth);
         item->setToolTip(path);
         return item;
     };
@@ -109,6 +130,12 @@ QString FolderList::pathAt(int row) const
 {
     const QListWidgetItem* it = item(row);
     return it ? it->data(kPathRole).toString() : QString();
+}
+
+int FolderList::depthAt(int row) const
+{
+    const QListWidgetItem* it = item(row);
+    return it ? it->data(kDepthRole).toInt() : -1;
 }
 
 QString FolderList::highlightedPath() const

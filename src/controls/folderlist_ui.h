@@ -27,6 +27,8 @@ public:
     // Letter path of the entry at a row, or of the highlighted entry; empty when none.
     QString pathAt(int row) const;
     QString highlightedPath() const;
+    // How deep an entry is indented: 0 for the root.
+    int depthAt(int row) const;
     // Row showing a letter path, -1 when it is not listed.
     int rowOf(const QString& letterPath) const;
 

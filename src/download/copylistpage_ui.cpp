@@ -31,6 +31,8 @@ CopyListPage::CopyListPage(const AppContext& context, Config config, QWidget* wi
     : QFrame(window), ctx_(context), config_(std::move(config)), window_(window)
 {
     setObjectName(QStringLiteral("Frame3"));
+    // Opaque: a page never shows the one it covers through it.
+    setAutoFillBackground(true);
     resize(GetDrivePage::kWidth, GetDrivePage::kHeight);
     box_ = new QGroupBox(config_.caption, this);
     box_->setGeometry(0, 0, GetDrivePage::kWidth, GetDrivePage::kHeight);
@@ -38,7 +40,7 @@ CopyListPage::CopyListPage(const AppContext& context, Config config, QWidget* wi
     heading_ = new QLabel(config_.heading, box_);
     heading_->setObjectName(QStringLiteral("Label9"));
     heading_->setWordWrap(true);
-    heading_->setGeometry(16, 22, 593, 38);
+    heading_->setGeometry(16, 22, 540, 38);
     QFont bold = heading_->font();
     bold.setBold(true);
     heading_->setFont(bold);

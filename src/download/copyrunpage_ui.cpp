@@ -27,6 +27,7 @@ CopyRunPage::CopyRunPage(const AppContext& context, Config config, QWidget* wind
     : QFrame(window), ctx_(context), config_(std::move(config)), window_(window)
 {
     setObjectName(QStringLiteral("Frame7"));
+    setAutoFillBackground(true);
     resize(GetDrivePage::kWidth, GetDrivePage::kHeight);
     box_ = new QGroupBox(config_.caption, this);
     box_->setGeometry(0, 0, GetDrivePage::kWidth, GetDrivePage::kHeight);

@@ -21,13 +21,14 @@ DrivePathPage::DrivePathPage(const AppContext& context, Config config, QWidget* 
     : QFrame(window), ctx_(context), config_(std::move(config)), window_(window)
 {
     setObjectName(QStringLiteral("Frame2"));
+    setAutoFillBackground(true);
     resize(GetDrivePage::kWidth, GetDrivePage::kHeight);
     box_ = new QGroupBox(QStringLiteral("Download Wizard - Set Drive Path"), this);
     box_->setGeometry(0, 0, GetDrivePage::kWidth, GetDrivePage::kHeight);
 
     auto* label5 = new QLabel(QStringLiteral("Please select the destination to copy your files to."), box_);
     label5->setObjectName(QStringLiteral("Label5"));
-    label5->setGeometry(16, 24, 593, 22);
+    label5->setGeometry(16, 24, 540, 22);
     QFont bold = label5->font();
     bold.setBold(true);
     label5->setFont(bold);

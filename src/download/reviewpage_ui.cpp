@@ -30,13 +30,14 @@ ReviewPage::ReviewPage(const AppContext& context, Config config, QWidget* window
       drives_(*context.platform->volumes, *context.platform->dialogs)
 {
     setObjectName(QStringLiteral("Frame4"));
+    setAutoFillBackground(true);
     resize(GetDrivePage::kWidth, GetDrivePage::kHeight);
     box_ = new QGroupBox(config_.caption, this);
     box_->setGeometry(0, 0, GetDrivePage::kWidth, GetDrivePage::kHeight);
 
     auto* label12 = new QLabel(config_.heading, box_);
     label12->setObjectName(QStringLiteral("Label12"));
-    label12->setGeometry(16, 22, 593, 30);
+    label12->setGeometry(16, 22, 540, 30);
     label12->setWordWrap(true);
     QFont bold = label12->font();
     bold.setBold(true);

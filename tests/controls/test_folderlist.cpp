@@ -19,11 +19,12 @@ protected:
         list.resize(300, 300);
         list.show();
     }
+    // Each entry's name after its depth in blanks.
     QStringList rows() const
     {
         QStringList out;
         for (int r = 0; r < list.count(); ++r)
-            out << list.item(r)->text();
+            out << QString(list.depthAt(r) * 3, QLatin1Char(' ')) + list.item(r)->text();
         return out;
     }
     void doubleClick(int row)
