@@ -231,8 +231,9 @@ TEST_F(CopyVolumesTest, DriveGoneDuringACopyIsReportedAsRemoved)
     if (!pulled)
         GTEST_SKIP() << "the copy finished before its first report";
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, ENOTCONN);
-    EXPECT_EQ(r.reason, QStringLiteral("The drive was removed."));
+    // A request in flight is aborted, later ones find no connection.
+    EXPECT_TRUE(r.error == ENOTCONN || r.error == ECONNABORTED) << r.error;
+    EXPECT_EQ(r.reason.toStdString(), "The drive was removed.");
 }
 
 TEST_F(CopyVolumesTest, FileOfFourGibibytesIsRefusedByFat)

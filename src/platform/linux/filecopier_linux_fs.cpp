@@ -1,9 +1,9 @@
 #include "platform/linux/filecopier_linux_fs.h"
 
+#include "platform/linux/blockprobe.h"
 #include "platform/linux/mounttable.h"
 
 #include <QFile>
-#include <blkid/blkid.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -63,23 +63,6 @@ bool findMount(dev_t dev, QByteArray* type, QByteArray* source)
     return false;
 }
 
-QByteArray probeDeviceType(const QByteArray& device)
-{
-    struct stat st {};
-    if (device.isEmpty() || ::stat(device.constData(), &st) != 0 || !S_ISBLK(st.st_mode))
-        return {};
-    QByteArray type;
-    if (blkid_probe pr = blkid_new_probe_from_filename(device.constData())) {
-        blkid_probe_enable_superblocks(pr, 1);
-        blkid_probe_set_superblocks_flags(pr, BLKID_SUBLKS_TYPE);
-        const char* value = nullptr;
-        if (blkid_do_safeprobe(pr) == 0 && blkid_probe_lookup_value(pr, "TYPE", &value, nullptr) == 0)
-            type = value;
-        blkid_free_probe(pr);
-    }
-    return type;
-}
-
 DestinationFs probeDestination(int dirFd)
 {
     struct statfs sfs {};
@@ -109,8 +92,10 @@ DestinationFs probeDestination(int dirFd)
         struct stat st {};
         QByteArray type, source;
         if (::fstat(dirFd, &st) == 0 && findMount(st.st_dev, &type, &source)) {
-            const QByteArray onDevice = type == "fuseblk" ? probeDeviceType(source) : QByteArray();
-            fs = forType(onDevice.isEmpty() ? type : onDevice);
+            ProbedFs onDevice;
+            if (type == "fuseblk")
+                probeBlockDevice(QFile::decodeName(source), &onDevice);
+            fs = forType(onDevice.type.isEmpty() ? type : onDevice.type.toUtf8());
         }
         fs.writeBehind = false;  // the daemon decides when data reaches the device
         if (mountId) {
@@ -149,6 +134,7 @@ QString failureReason(int error, Side side)
     case EFBIG:
         return QStringLiteral("The file is too large for the drive's file system (4 GiB or more on FAT32).");
     case ENOTCONN:
+    case ECONNABORTED:  // a FUSE request cut off as its daemon went away
     case ENODEV:
     case ENXIO:
     case ESHUTDOWN:

@@ -18,9 +18,6 @@ struct DestinationFs {
 // unknown file systems get no limits.
 DestinationFs probeDestination(int dirFd);
 
-// The type of a FUSE block mount (fuseblk), read from its device; empty when unknown.
-QByteArray probeDeviceType(const QByteArray& device);
-
 // Type and source of the mount whose device number is dev, from /proc/self/mountinfo.
 bool findMount(dev_t dev, QByteArray* type, QByteArray* source);
 
