@@ -17,8 +17,9 @@ void MovieBox::setMovie(const QString& nativePath)
     framesLoaded_ = 0;
     delete movie_;
     movie_ = new QMovie(nativePath, QByteArray(), this);
-    // Every frame stays decoded, so replaying or seeking costs nothing.
-    movie_->setCacheMode(QMovie::CacheAll);
+    // Frames are decoded as they play and not kept: the intro is played once,
+    // straight through, and keeping every full-size frame would cost ~1.6 MB each.
+    movie_->setCacheMode(QMovie::CacheNone);
     connect(movie_, &QMovie::frameChanged, this, &MovieBox::frameArrived);
     movie_->start();
 }
