@@ -461,8 +461,11 @@ QPixmap artDriveTools() { return driveIconOnWhite(true); }
 
 QPixmap artHelpButton()
 {
+    // Transparent around the button: it sits on the black main window and on the
+    // wizards' light windows alike.
     const int w = 33, h = 37;
-    QPixmap pm = canvas(w, h, Qt::black);
+    QPixmap pm(w, h);
+    pm.fill(Qt::transparent);
     QPainter p(&pm);
     smooth(p);
     const QRectF r(2, 4, 29, 29);

@@ -16,7 +16,7 @@ QPixmap artDownArrow();         // t1, 48 x 48, on black
 QPixmap artUpArrow();           // t2, 35 x 35, on black
 QPixmap artDrive();             // t3 / im31, 48 x 48 on white (white is its mask colour)
 QPixmap artDriveTools();        // im32, 48 x 48 on white: the drive with spanner and screwdriver
-QPixmap artHelpButton();        // imhelp, 33 x 37: a question mark button, on black
+QPixmap artHelpButton();        // imhelp, 33 x 37: a question mark button, transparent around it
 QIcon artWindowIcon();          // every window's icon
 
 // Wizard windows.

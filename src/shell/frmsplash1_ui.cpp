@@ -167,7 +167,7 @@ void frmSplash1::buildControls()
     imhelp_->setIcon(QIcon(scaled(artHelpButton())));
     imhelp_->setIconSize(imhelp_->size());
     imhelp_->setAutoRaise(true);
-    imhelp_->setStyleSheet(QStringLiteral("QToolButton { border: none; background: black; }"));
+    imhelp_->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"));
     imhelp_->setToolTip(QStringLiteral("Click for Help"));
     imhelp_->setAccessibleName(QStringLiteral("Click for Help"));
     imhelp_->setCursor(Qt::PointingHandCursor);
