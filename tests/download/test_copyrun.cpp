@@ -150,6 +150,58 @@ TEST_F(CopyRunTest, CloseBoxDuringARunAsksTheStopQuestion)
     EXPECT_TRUE(form.isNull());
 }
 
+// A stop asked for while the last file copies: the design would finish and keep the
+// window (or stop the next run at once); a confirmed exit still leaves.
+TEST_F(CopyRunTest, StopAskedDuringTheLastFile)
+{
+    toReview({a, b});
+    copier.onReport(1, 1, [&] {
+        expectStop(Answer::Yes);
+        click("Command5");
+    });
+    click("Command23");
+    EXPECT_EQ(text("Label23"), QStringLiteral("File copy complete!"));
+    EXPECT_FALSE(form->stopRequested());
+    click("Command5");
+    click("Command23");
+    EXPECT_EQ(copier.calls.size(), 4) << "the recopy is not stopped by the old request";
+
+    click("Command5");
+    copier.onReport(5, 1, [&] {
+        // Exit is disabled after a completion: the close box is the way out.
+        form->close();
+    });
+    click("Command23");
+    flushDeletes();
+    EXPECT_TRUE(form.isNull());
+}
+
+TEST_F(CopyRunTest, ExitConfirmedDuringTheLastFileLeaves)
+{
+    toReview({a, b});
+    copier.onReport(1, 1, [&] {
+        expectStop(Answer::Yes);
+        click("Command14");
+    });
+    click("Command23");
+    EXPECT_EQ(copier.calls.size(), 2);
+    flushDeletes();
+    EXPECT_TRUE(form.isNull());
+    EXPECT_TRUE(onlyShown());
+}
+
+// Whoever owns the window may delete it outright during a run: the run then
+// touches nothing of it and ends after the file.
+TEST_F(CopyRunTest, WindowDeletedDuringARunIsNeverTouched)
+{
+    toReview({a, b, c});
+    copier.onReport(0, 1, [&] { delete form.data(); });
+    click("Command23");
+    EXPECT_TRUE(form.isNull());
+    EXPECT_EQ(copier.calls.size(), 1);
+    EXPECT_EQ(copier.calls[0].reports.size(), 5) << "the copier was let finish its file";
+}
+
 TEST_F(CopyRunTest, FinishClosesWithoutAQuestion)
 {
     toReview({a});
