@@ -135,6 +135,28 @@ EngineRun engine(FileCopier& copier, const Dataset& d, const QString& dest)
     return r;
 }
 
+// The same heartbeat around a loop that only waits and lets events run, as the copier's
+// loop does between reports: what the machine's scheduling alone costs.
+double idleGapMs(int seconds)
+{
+    QElapsedTimer sinceTick, clock;
+    qint64 worstNs = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        worstNs = std::max(worstNs, sinceTick.nsecsElapsed());
+        sinceTick.restart();
+    });
+    heartbeat.start(1);
+    sinceTick.start();
+    clock.start();
+    while (clock.elapsed() < seconds * 1000) {
+        ::usleep(10000);
+        QCoreApplication::processEvents();
+    }
+    return worstNs / 1e6;
+}
+
 double reference(const Dataset& d, const QString& dest, const QString& device)
 {
     QElapsedTimer clock;
@@ -236,6 +258,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "could not make the exFAT image\n");
 
     LinuxFileCopier copier;
+    std::printf("idle loop (10 ms waits, 5 s): largest gap %.1f ms; load average %s\n", idleGapMs(5),
+                qPrintable(output(QStringLiteral("cut"), {QStringLiteral("-d "), QStringLiteral("-f1-3"),
+                                                          QStringLiteral("/proc/loadavg")})));
     std::printf("%-8s %-20s %6s %12s %12s %7s %12s %12s\n", "dataset", "destination", "rounds", "engine MB/s",
                 "cp+sync MB/s", "ratio", "gap max ms", "gap med ms");
     for (const Destination& dest : dests) {
