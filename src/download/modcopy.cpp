@@ -88,7 +88,12 @@ void startcopys(const CopyRunSetup& s)
 
         const QString destNative = s.volumes->toNative(destinationFor(view->destinationFolder(), entry));
         const QString sourceNative = view->entryNative(i);
-        if (destNative.isEmpty() || sourceNative.isEmpty()) {
+        if (!s.copier) {
+            failures.append({entry, 38, QStringLiteral("No file copier is available.")});  // ENOSYS
+            lastError = 38;
+            if (s.stopOnStepFailure)
+                stoppedBecause = failures.last().reason;
+        } else if (destNative.isEmpty() || sourceNative.isEmpty()) {
             // A letter that no longer maps: the drive has gone.
             const QString reason = destNative.isEmpty() ? QStringLiteral("The destination drive cannot be found.")
                                                         : QStringLiteral("The source drive cannot be found.");

@@ -78,3 +78,71 @@ TEST(FileListing, OrdinaryFilesByNameOnly)
 }
 
 }  // namespace
+
+#include "support/fakefilecopier.h"
+#include "support/fakevolumes.h"
+
+namespace {
+
+// A copying page that records what the run tells it.
+class RecordingView : public CopyRunView {
+public:
+    QStringList sources;
+    QString destination;
+    QStringList events;
+    QString reportTitle, report;
+    int entryCount() const override { return int(sources.size()); }
+    QString entry(int i) const override { return sources.at(i); }
+    QString entryNative(int i) const override { return QStringLiteral("/nowhere/") + sources.at(i).section('\\', -1); }
+    QString destinationFolder() const override { return destination; }
+    void begin(int count) override { events << QStringLiteral("begin %1").arg(count); }
+    void startFile(int, const QString& text) override { events << text; }
+    void setCurrentPercent(int) override {}
+    void fileDone(int, int, const QString& text) override { events << text; }
+    void letEventsRun() override {}
+    void completed(const QString& t, const QString& r) override
+    {
+        events << QStringLiteral("completed");
+        reportTitle = t;
+        report = r;
+    }
+    void stopped() override { events << QStringLiteral("stopped"); }
+    void leave() override { events << QStringLiteral("leave"); }
+};
+
+TEST(StartCopys, AGoneDestinationIsReportedAndOnlyTheUploadStopsAtIt)
+{
+    for (bool stopOnStepFailure : {false, true}) {
+        SCOPED_TRACE(stopOnStepFailure);
+        FakeVolumes volumes;
+        FakeFileCopier copier;
+        WizardFlags flags;
+        QObject window;
+        RecordingView view;
+        view.sources = {QStringLiteral("F:\\a.mp3"), QStringLiteral("F:\\b.mp3")};
+        view.destination = QStringLiteral("Q:\\");  // no such drive
+        CopyRunSetup s;
+        s.view = &view;
+        s.window = &window;
+        s.flags = &flags;
+        s.copier = &copier;
+        s.volumes = &volumes;
+        s.stopOnStepFailure = stopOnStepFailure;
+        startcopys(s);
+        EXPECT_TRUE(copier.calls.isEmpty());
+        EXPECT_EQ(view.events.last(), QStringLiteral("completed"));
+        EXPECT_EQ(view.reportTitle, QStringLiteral("19"));
+        if (stopOnStepFailure) {
+            EXPECT_EQ(view.report, QStringLiteral("Copy Error - 1 file could not be copied:\nF:\\a.mp3: The destination "
+                                                  "drive cannot be found.\nThe copy stopped: The destination drive "
+                                                  "cannot be found."));
+        } else {
+            EXPECT_EQ(view.report, QStringLiteral("Copy Error - 2 files could not be copied:\nF:\\a.mp3: The destination "
+                                                  "drive cannot be found.\nF:\\b.mp3: The destination drive cannot be "
+                                                  "found."));
+            EXPECT_TRUE(view.events.contains(QStringLiteral("Overall progress: 100% Complete")));
+        }
+    }
+}
+
+}  // namespace
