@@ -1,6 +1,10 @@
 #include "platform/linux/desktop_gio.h"
+#include "platform/linux/filecopier_linux.h"
 #include "platform/linux/instanceguard_lockfile.h"
+#include "platform/linux/linuxformatter.h"
+#include "platform/linux/linuxvolumes.h"
 #include "platform/linux/network_http.h"
+#include "platform/linux/systemregistry_linux.h"
 #include "platform/platform.h"
 #include "platform/qt/qtcursor.h"
 #include "platform/qt/qtdialogs.h"
@@ -31,12 +35,17 @@ int main(int argc, char** argv)
     platform.music = &music;
     platform.programFolder = QCoreApplication::applicationDirPath();
 
-    // ---- Drive, copy, format, registry and network backends: wired here. ----
-    // platform.volumes = ...;  platform.formatter = ...;  platform.fileCopier = ...;
-    // platform.registry = ...;
+    // The volume map watches the mount table, so it needs the application first.
+    LinuxVolumes volumes;
+    LinuxFormatter formatter(volumes);
+    LinuxFileCopier fileCopier;
+    LinuxSystemRegistry registry;
     HttpNetwork network;
+    platform.volumes = &volumes;
+    platform.formatter = &formatter;
+    platform.fileCopier = &fileCopier;
+    platform.registry = &registry;
     platform.network = &network;
-    // ---- end of the drive and network backends ----
 
     frmSplash1 window(platform);
     if (!window.Load())
