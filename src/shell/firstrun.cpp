@@ -10,6 +10,8 @@ bool readRunFlag(const QString& path, int16_t* value)
         return false;
     // The field is short; a huge file must not be read whole.
     QByteArray line = f.readLine(256);
+    // Cut short, the field could read as a number it is not ("000...05" as 0).
+    const bool cut = !line.endsWith('\n') && !f.atEnd();
     f.close();
     int end = line.size();
     for (int i = 0; i < line.size(); ++i) {
@@ -18,6 +20,8 @@ bool readRunFlag(const QString& path, int16_t* value)
             break;
         }
     }
+    if (cut && end == line.size())
+        return false;
     const QByteArray field = line.left(end).trimmed();
     if (field.isEmpty())
         return false;

@@ -9,6 +9,11 @@
 
 namespace PathIni {
 
+namespace {
+// read() takes at most this much of the first line, its line end included.
+constexpr qint64 kLineLimit = 64 * 1024 - 1;
+}  // namespace
+
 QString filePath(const QString& programFolder)
 {
     return programFile(programFolder, QStringLiteral("/Data/Path.ini"));
@@ -20,7 +25,7 @@ QString read(const QString& programFolder)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     // A folder path is short; a huge file is not ours and yields what fits.
-    QByteArray line = file.readLine(64 * 1024);
+    QByteArray line = file.readLine(kLineLimit + 1);
     if (line.endsWith('\n'))
         line.chop(1);
     if (line.endsWith('\r'))
@@ -30,14 +35,18 @@ QString read(const QString& programFolder)
 
 bool write(const QString& programFolder, const QString& destination)
 {
-    if (destination.contains(QLatin1Char('\n')) || destination.contains(QLatin1Char('\r')))
+    // A lone surrogate has no UTF-8 form and would come back as another character.
+    if (destination.contains(QLatin1Char('\n')) || destination.contains(QLatin1Char('\r'))
+        || !destination.isValidUtf16())
+        return false;
+    const QByteArray bytes = destination.toUtf8() + "\r\n";
+    if (bytes.size() > kLineLimit)
         return false;
     const QString path = filePath(programFolder);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = destination.toUtf8() + "\r\n";
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

@@ -12,8 +12,8 @@ QString filePath(const QString& programFolder);
 QString read(const QString& programFolder);
 
 // Replaces the file with destination + CR LF; a crash never leaves it half written.
-// False when it cannot be written, or when the destination holds a line break and
-// so could not be read back as it was.
+// False when it cannot be written, or when the destination could not be read back
+// as it was: it holds a line break or a lone surrogate, or is longer than read() takes.
 bool write(const QString& programFolder, const QString& destination);
 
 }  // namespace PathIni

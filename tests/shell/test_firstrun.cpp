@@ -37,6 +37,33 @@ TEST(RunFlag, FirstFieldIsA16BitInteger)
     }
 }
 
+TEST(RunFlag, AFieldTooLongToReadWholeIsNotCutToANumber)
+{
+    // Only the start of a long line is read; its first 255 bytes of zeros are not the field.
+    const struct {
+        QByteArray content;
+        bool readable;
+        int value;
+    } cases[] = {
+        {QByteArray(300, '0') + "5\r\n", false, 0},
+        {QByteArray(300, '0'), false, 0},
+        {QByteArray(200, '0') + "7\r\n", true, 7},
+        {"1," + QByteArray(5000, 'x') + "\r\n", true, 1},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    for (const auto& c : cases) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.content);
+        f.close();
+        int16_t v = 99;
+        EXPECT_EQ(readRunFlag(path, &v), c.readable) << c.content.size() << " bytes";
+        if (c.readable)
+            EXPECT_EQ(v, c.value);
+    }
+}
+
 TEST(RunFlag, MissingOrDirectoryIsUnreadable)
 {
     QTemporaryDir dir;

@@ -65,6 +65,25 @@ TEST(PathIni, RefusesWhatCouldNotBeReadBackAndKeepsTheOldLine)
     EXPECT_EQ(PathIni::read(program.path()), QStringLiteral("C:\\Old\\"));
 }
 
+TEST(PathIni, RefusesWhatUtf8OrTheLineLimitCannotCarry)
+{
+    QTemporaryDir program;
+    ASSERT_TRUE(PathIni::write(program.path(), QStringLiteral("C:\\Old\\")));
+    const QChar lone[] = {QLatin1Char('C'), QLatin1Char(':'), QChar(char16_t(0xDC3A))};
+    EXPECT_FALSE(PathIni::write(program.path(), QString(lone, 3))) << "a lone surrogate";
+    EXPECT_FALSE(PathIni::write(program.path(), QStringLiteral("C:\\") + QString(70000, QLatin1Char('a'))));
+    EXPECT_EQ(PathIni::read(program.path()), QStringLiteral("C:\\Old\\"));
+
+    // The longest line read() takes whole still comes back as it was.
+    const QString longest = QStringLiteral("C:\\") + QString(64 * 1024 - 1 - 2 - 3, QLatin1Char('a'));
+    ASSERT_TRUE(PathIni::write(program.path(), longest));
+    EXPECT_EQ(PathIni::read(program.path()), longest);
+    EXPECT_FALSE(PathIni::write(program.path(), longest + QLatin1Char('a')));
+    const QString pair = QStringLiteral("C:\\") + QString::fromUtf8("\xF0\x9F\x8E\xB5");
+    ASSERT_TRUE(PathIni::write(program.path(), pair)) << "a surrogate pair is fine";
+    EXPECT_EQ(PathIni::read(program.path()), pair);
+}
+
 TEST(PathIni, ReportsAFileThatCannotBeWritten)
 {
     // A file where the Data folder should be blocks the write even for root.
