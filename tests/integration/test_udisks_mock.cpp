@@ -1,5 +1,5 @@
 #include "devices/module2.h"
-#include "loopimage.h"
+#include "support/loopimage.h"
 #include "platform/linux/blockprobe.h"
 #include "platform/linux/linuxformatter.h"
 #include "platform/linux/linuxvolumes.h"

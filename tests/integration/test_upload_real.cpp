@@ -1,6 +1,6 @@
 // The upload wizard end to end on a real exFAT stick that this test makes and removes.
 #include "../devices/pagefixture.h"
-#include "loopimage.h"
+#include "support/loopimage.h"
 #include "platform/linux/filecopier_linux.h"
 #include "platform/linux/linuxvolumes.h"
 #include "upload/form3_ui.h"

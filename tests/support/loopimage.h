@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <csignal>
+
 #include <gtest/gtest.h>
 #include <ostream>
 #include <unistd.h>
@@ -106,6 +108,43 @@ public:
         // The code under test may have mounted it again where it was.
         for (int i = 0; i < 5 && !mountPoint_.isEmpty() && isMounted(mountPoint_); ++i)
             runTool({"umount", mountPoint_});
+        // A FUSE mount whose daemon has gone may still be held open by a test's files.
+        if (!mountPoint_.isEmpty() && isMounted(mountPoint_))
+            runTool({"umount", "-l", mountPoint_});
+    }
+
+    bool remountReadOnly() { return runTool({"mount", "-o", "remount,ro", mountPoint_}).ok(); }
+
+    // The exFAT daemon serving this mount (started by mount() for this device and
+    // folder only), or 0.
+    pid_t fuseDaemon() const
+    {
+        if (kind_ != Kind::Exfat || mountPoint_.isEmpty())
+            return 0;
+        const QByteArray want = QByteArray("mount.exfat-fuse\0") + device_.toUtf8() + '\0' + mountPoint_.toUtf8() + '\0';
+        for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool numeric = false;
+            const pid_t n = pid.toInt(&numeric);
+            QFile cmd(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (numeric && cmd.open(QIODevice::ReadOnly) && cmd.readAll() == want)
+                return n;
+        }
+        return 0;
+    }
+
+    // What a stick pulled out mid-write looks like to a writer: every later call on
+    // the mount fails with ENOTCONN.
+    bool killFuseDaemon()
+    {
+        const pid_t pid = fuseDaemon();
+        if (pid <= 0 || ::kill(pid, SIGKILL) != 0)
+            return false;
+        QElapsedTimer t;
+        t.start();
+        // Gone, or a zombie nobody reaps here (its command line reads empty).
+        while (fuseDaemon() == pid && t.elapsed() < 5000)
+            QThread::msleep(5);
+        return true;
     }
 
 private:
