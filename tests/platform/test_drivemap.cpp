@@ -1,3 +1,4 @@
+#include "platform/linux/blockprobe.h"
 #include "platform/linux/drivemap.h"
 #include "platform/linux/linuxvolumes.h"
 #include "platform/linux/mounttable.h"
@@ -212,6 +213,22 @@ TEST_F(Desktop, WhatNeverGetsALetterOrIsNeverRemovable)
     EXPECT_EQ(share->type, Volumes::Remote);
 }
 
+TEST_F(Desktop, RootKeepsCWhenItsDeviceIsAlsoMountedWhole)
+{
+    // A btrfs "/" is a subvolume; the top level of the same device may be mounted too.
+    QStringList subvolumes = lines;
+    subvolumes[2] = mountLine(28, "254:0", "/", "btrfs", "/dev/vda", "rw", "/@");
+    const QString top = mountLine(90, "254:0", "/mnt/top", "btrfs", "/dev/vda", "rw", "/");
+    for (const QStringList& table : {subvolumes + QStringList{top}, QStringList{top} + subvolumes}) {
+        DriveMap m = map();
+        m.update(parseMountInfo(table.join('\n').toUtf8()));
+        ASSERT_NE(m.byLetter('C'), nullptr);
+        EXPECT_EQ(m.byLetter('C')->mount.mountPoint, QStringLiteral("/")) << table.first().toStdString();
+        EXPECT_EQ(m.toNative(QStringLiteral("C:\\etc")), QStringLiteral("/etc"));
+        EXPECT_EQ(m.rootBlock(), QStringLiteral("vda"));
+    }
+}
+
 TEST_F(Desktop, PathsMapBothWays)
 {
     DriveMap m = map();
@@ -296,6 +313,28 @@ TEST_F(Desktop, LabelFallsBackToByLabelLinks)
     EXPECT_EQ(label, QStringLiteral("MY STICK"));
     EXPECT_FALSE(v.volumeLabel(QStringLiteral("E:\\"), &label));  // no node, no link
     EXPECT_EQ(label, QString());
+}
+
+TEST_F(Desktop, ByLabelLinksDecodeAsUdevEncodedThem)
+{
+    tree.write(QStringLiteral("dev/sdb1"), QByteArray());
+    const QString dir = tree.root() + QStringLiteral("/dev/disk/by-label/");
+    const struct {
+        const char* link;
+        const char* label;
+    } cases[] = {
+        {".hidden", ".hidden"},  // a dot file to a directory listing
+        {"A\\x2fB\\x5cC", "A/B\\C"},
+        {"M\xC3\xBCsik", "M\xC3\xBCsik"},
+    };
+    for (const auto& c : cases) {
+        QDir(dir).removeRecursively();
+        QDir().mkpath(dir);
+        ASSERT_TRUE(QFile::link(QStringLiteral("../../sdb1"), dir + QString::fromUtf8(c.link)));
+        QString label;
+        EXPECT_TRUE(labelFromByLabel(tree.root(), tree.root() + QStringLiteral("/dev/sdb1"), &label)) << c.link;
+        EXPECT_EQ(label, QString::fromUtf8(c.label)) << c.link;
+    }
 }
 
 TEST_F(Desktop, SpaceComesFromTheMountPoint)

@@ -53,7 +53,8 @@ bool labelFromByLabel(const QString& rootPrefix, const QString& deviceNode, QStr
     const QString target = QFileInfo(deviceNode).canonicalFilePath();
     if (!dir.exists() || target.isEmpty())
         return false;
-    for (const QFileInfo& link : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+    // A label may begin with a dot, and so may its link.
+    for (const QFileInfo& link : dir.entryInfoList(QDir::System | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)) {
         if (link.canonicalFilePath() == target) {
             *label = unescapeUdev(link.fileName());
             return true;

@@ -195,9 +195,11 @@ void DriveMap::update(const QList<MountEntry>& mounts)
         }
         const auto seen = byKey.constFind(c.key);
         if (seen != byKey.cend()) {
-            // A device mounted twice: its letter goes to the whole file system, or to "/".
+            // A device mounted twice: its letter goes to "/", else to the whole file system
+            // (a btrfs "/" is a subvolume; its top level mounted elsewhere must not take C).
             Candidate& old = cands[*seen];
-            if (m.mountPoint == QLatin1String("/") || (old.m.root != QLatin1String("/") && m.root == QLatin1String("/")))
+            if (old.m.mountPoint != QLatin1String("/")
+                && (m.mountPoint == QLatin1String("/") || (old.m.root != QLatin1String("/") && m.root == QLatin1String("/"))))
                 old = {c, m};
             continue;
         }
