@@ -11,6 +11,31 @@ QString boxTitle(const QString& title)
     return title.isEmpty() ? QStringLiteral("Korvane 2.1") : title;
 }
 
+// "Name (*.*)|*.*|..." pairs become Qt's "Name (*)" lines. On Linux "*.*" would hide
+// every file without a dot, so it means all files here.
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList lines;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p.trimmed() == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        QString name = parts.at(i).trimmed();
+        const qsizetype open = name.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && name.endsWith(QLatin1Char(')')))
+            name = name.left(open).trimmed();
+        lines << name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return lines.isEmpty() ? filter : lines.join(QStringLiteral(";;"));
+}
+
+QString startFolder(const QString& initialPath)
+{
+    return initialPath.isEmpty() ? QDir::homePath() : initialPath;
+}
+
 QMessageBox::Icon boxIcon(Dialogs::Icon icon)
 {
     switch (icon) {
@@ -52,7 +77,7 @@ QString QtDialogs::input(QWidget* owner, const QString& prompt, const QString& t
 QStringList QtDialogs::openFiles(QWidget* owner, const QString& title, const QString& initialPath,
                                  const QString& filter)
 {
-    QStringList files = QFileDialog::getOpenFileNames(owner, boxTitle(title), initialPath, filter);
+    QStringList files = QFileDialog::getOpenFileNames(owner, boxTitle(title), startFolder(initialPath), qtFilter(filter));
     for (QString& f : files)
         f = QDir::toNativeSeparators(f);
     return files;
@@ -60,6 +85,6 @@ QStringList QtDialogs::openFiles(QWidget* owner, const QString& title, const QSt
 
 QString QtDialogs::browseFolder(QWidget* owner, const QString& title, const QString& initialPath)
 {
-    const QString dir = QFileDialog::getExistingDirectory(owner, boxTitle(title), initialPath);
+    const QString dir = QFileDialog::getExistingDirectory(owner, boxTitle(title), startFolder(initialPath));
     return dir.isEmpty() ? QString() : QDir::toNativeSeparators(dir);
 }
