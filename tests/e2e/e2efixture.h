@@ -2,6 +2,7 @@
 // The whole program on the machine's own drive, copy and format backends, with
 // only the person scripted: message boxes and file dialogs, the desktop, the
 // pointer and the music are stand-ins.
+#include <utility>
 #include "controls/folderlist_ui.h"
 #include "platform/linux/filecopier_linux.h"
 #include "platform/linux/linuxformatter.h"
@@ -81,21 +82,29 @@ public:
         const int index = calls++;
         if (index == faultAtFile && beforeTheFile && !fired && fault) {
             fired = true;
-            fault();
+            settleThenFault();
         }
         const Result r = real_.copyFile(source, dest, [&](uint64_t total, uint64_t done) {
             if (index == faultAtFile && !fired && fault) {
                 fired = true;
-                fault();
+                settleThenFault();
             }
             return progress ? progress(total, done) : 0;
         });
         results << r;
         return r;
     }
+    QList<Late> finishPending() override { return std::exchange(late_, {}) + real_.finishPending(); }
 
 private:
+    // The copier commits in the background: the fault comes once the earlier files are on the drive.
+    void settleThenFault()
+    {
+        late_ += real_.finishPending();
+        fault();
+    }
     LinuxFileCopier real_;
+    QList<Late> late_;
 };
 
 // A program folder of the test's own (the build's Data beside a Config.ini that

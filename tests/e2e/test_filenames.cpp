@@ -12,8 +12,8 @@ struct Name {
 
 QList<Name> awkwardNames()
 {
-    // 255 bytes in UTF-8: 85 three-byte characters.
-    const QString longName = QString(81, QChar(0x266B)) + QStringLiteral(".mp3").rightJustified(4, QLatin1Char('x'));
+    // 255 bytes in UTF-8, the longest name ext4 takes.
+    const QString longName = QString(83, QChar(0x266B)) + QStringLiteral("xx.mp3");
     return {
         {"spaces", QStringLiteral("  my song  .mp3"), false},
         {"unicode", QStringLiteral("Björk – Jóga 日本語 🎵.mp3"), false},

@@ -121,12 +121,17 @@ public:
     {
         if (kind_ != Kind::Exfat || mountPoint_.isEmpty())
             return 0;
-        const QByteArray want = QByteArray("mount.exfat-fuse\0") + device_.toUtf8() + '\0' + mountPoint_.toUtf8() + '\0';
+        // The tool may have been started by its full path.
+        const QByteArray args = QByteArray(1, '\0') + device_.toUtf8() + '\0' + mountPoint_.toUtf8() + '\0';
         for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
             bool numeric = false;
             const pid_t n = pid.toInt(&numeric);
             QFile cmd(QStringLiteral("/proc/%1/cmdline").arg(pid));
-            if (numeric && cmd.open(QIODevice::ReadOnly) && cmd.readAll() == want)
+            if (!numeric || !cmd.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = cmd.readAll();
+            const qsizetype end = line.indexOf('\0');
+            if (end > 0 && line.mid(end) == args && line.left(end).split('/').last() == "mount.exfat-fuse")
                 return n;
         }
         return 0;

@@ -1,14 +1,18 @@
 #include "platform/linux/filecopier_linux.h"
 
+#include "platform/linux/filecopier_linux_commit.h"
 #include "platform/linux/filecopier_linux_fs.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <random>
@@ -69,17 +73,16 @@ struct Fd {
     }
 };
 
-// The hidden file the copy is written to; removed unless it became the destination.
+// The hidden file the copy is written to; removed unless handed to the commit stage.
 struct TempFile {
     int dirFd = -1;
     QByteArray name;
     int fd = -1;
-    bool renamed = false;
     ~TempFile()
     {
         if (fd >= 0)
             ::close(fd);
-        if (!renamed && !name.isEmpty())
+        if (!name.isEmpty())
             ::unlinkat(dirFd, name.constData(), 0);
     }
 };
@@ -113,6 +116,7 @@ ssize_t writeAll(int fd, const char* data, size_t size, off_t offset)
 }  // namespace
 
 struct LinuxFileCopier::Worker {
+    copier::CommitStage& commits;
     std::mutex lock;
     std::condition_variable wake;
     std::deque<std::shared_ptr<Job>> jobs;
@@ -124,7 +128,7 @@ struct LinuxFileCopier::Worker {
     std::vector<char> buffer;
     std::mt19937 random{std::random_device{}()};
 
-    Worker() : thread([this] { loop(); }) {}
+    explicit Worker(copier::CommitStage& c) : commits(c), thread([this] { loop(); }) {}
     ~Worker()
     {
         {
@@ -166,11 +170,39 @@ struct LinuxFileCopier::Worker {
         }
     }
 
+    // A copy cut short by a pulled stick could not delete its temporary file; the
+    // next copy of that file clears it, as nothing else ever completes it.
+    static void removeLeftovers(int dirFd, const QByteArray& stem, const char* alphabet)
+    {
+        const int fd = ::dup(dirFd);
+        DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+        if (!dir) {
+            if (fd >= 0)
+                ::close(fd);
+            return;
+        }
+        ::rewinddir(dir);
+        std::vector<QByteArray> found;
+        while (const struct dirent* e = ::readdir(dir)) {
+            const QByteArray n(e->d_name);
+            if (n.size() == stem.size() + 6 && n.startsWith(stem)
+                && std::all_of(n.end() - 6, n.end(), [&](char c) { return c && std::strchr(alphabet, c); }))
+                found.push_back(n);
+        }
+        for (const QByteArray& n : found) {
+            struct stat st {};
+            if (::fstatat(dirFd, n.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+                ::unlinkat(dirFd, n.constData(), 0);
+        }
+        ::closedir(dir);
+    }
+
     bool createTemp(TempFile& temp, const QByteArray& name, mode_t mode)
     {
         static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
         std::uniform_int_distribution<int> pick(0, int(sizeof(alphabet)) - 2);
         const QByteArray stem = '.' + utf8Prefix(name, kTempNameStem) + ".korvane-";
+        removeLeftovers(temp.dirFd, stem, alphabet);
         for (int attempt = 0; attempt < 100; ++attempt) {
             QByteArray candidate = stem;
             for (int i = 0; i < 6; ++i)
@@ -259,18 +291,18 @@ FileCopier::Result LinuxFileCopier::Worker::copy(Job& job)
 
     const struct timespec times[2] = {srcStat.st_atim, srcStat.st_mtim};
     ::futimens(temp.fd, times);
-    if (::fdatasync(temp.fd) != 0)
-        return failure(errno, Side::Write);
-    const int fd = temp.fd;
-    temp.fd = -1;
-    if (::close(fd) != 0)
-        return failure(errno, Side::Write);
-    if (::renameat(dir.fd, temp.name.constData(), dir.fd, name.constData()) != 0)
-        return failure(errno, Side::Create);
-    temp.renamed = true;
-    // The new name is only safe on the drive once its folder is flushed.
-    if (::fsync(dir.fd) != 0 && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return failure(errno, Side::Write);
+    // The flush, the rename and the folder's flush happen in the commit stage.
+    copier::PendingCommit pending;
+    pending.source = job.source;
+    pending.dest = job.dest;
+    pending.dirFd = std::exchange(dir.fd, -1);
+    pending.fd = std::exchange(temp.fd, -1);
+    pending.tempName = std::exchange(temp.name, {});
+    pending.name = name;
+    pending.device = dirStat.st_dev;
+    pending.folderInode = dirStat.st_ino;
+    pending.syncfsFlushes = fs.syncfsFlushes;
+    commits.hand(std::move(pending));
     return {};
 }
 
@@ -350,9 +382,32 @@ FileCopier::Result LinuxFileCopier::Worker::copyData(Job& job, int src, int dst,
     return {};
 }
 
-LinuxFileCopier::LinuxFileCopier() : worker_(std::make_unique<Worker>()) {}
+LinuxFileCopier::LinuxFileCopier()
+    : commits_(std::make_unique<copier::CommitStage>()), worker_(std::make_unique<Worker>(*commits_))
+{
+}
 
-LinuxFileCopier::~LinuxFileCopier() = default;
+LinuxFileCopier::~LinuxFileCopier()
+{
+    commits_->setPaused(false);
+    worker_.reset();
+    commits_.reset();
+}
+
+QList<FileCopier::Late> LinuxFileCopier::finishPending()
+{
+    commits_->setPaused(false);
+    while (!commits_->waitIdle(int(kPassInterval.count()))) {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+    }
+    return commits_->takeFailures();
+}
+
+void LinuxFileCopier::holdCommits(bool hold)
+{
+    commits_->setPaused(hold);
+}
 
 FileCopier::Result LinuxFileCopier::copyFile(const QString& sourceNative, const QString& destNative,
                                              const Progress& progress)
