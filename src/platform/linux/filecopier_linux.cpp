@@ -1,6 +1,5 @@
 #include "platform/linux/filecopier_linux.h"
 
-#include "platform/linux/filecopier_linux_commit.h"
 #include "platform/linux/filecopier_linux_fs.h"
 
 #include <QCoreApplication>
@@ -73,16 +72,17 @@ struct Fd {
     }
 };
 
-// The hidden file the copy is written to; removed unless handed to the commit stage.
+// The hidden file the copy is written to; removed unless it became the destination.
 struct TempFile {
     int dirFd = -1;
     QByteArray name;
     int fd = -1;
+    bool renamed = false;
     ~TempFile()
     {
         if (fd >= 0)
             ::close(fd);
-        if (!name.isEmpty())
+        if (!renamed && !name.isEmpty())
             ::unlinkat(dirFd, name.constData(), 0);
     }
 };
@@ -116,7 +116,6 @@ ssize_t writeAll(int fd, const char* data, size_t size, off_t offset)
 }  // namespace
 
 struct LinuxFileCopier::Worker {
-    copier::CommitStage& commits;
     std::mutex lock;
     std::condition_variable wake;
     std::deque<std::shared_ptr<Job>> jobs;
@@ -128,7 +127,7 @@ struct LinuxFileCopier::Worker {
     std::vector<char> buffer;
     std::mt19937 random{std::random_device{}()};
 
-    explicit Worker(copier::CommitStage& c) : commits(c), thread([this] { loop(); }) {}
+    Worker() : thread([this] { loop(); }) {}
     ~Worker()
     {
         {
@@ -291,18 +290,18 @@ FileCopier::Result LinuxFileCopier::Worker::copy(Job& job)
 
     const struct timespec times[2] = {srcStat.st_atim, srcStat.st_mtim};
     ::futimens(temp.fd, times);
-    // The flush, the rename and the folder's flush happen in the commit stage.
-    copier::PendingCommit pending;
-    pending.source = job.source;
-    pending.dest = job.dest;
-    pending.dirFd = std::exchange(dir.fd, -1);
-    pending.fd = std::exchange(temp.fd, -1);
-    pending.tempName = std::exchange(temp.name, {});
-    pending.name = name;
-    pending.device = dirStat.st_dev;
-    pending.folderInode = dirStat.st_ino;
-    pending.syncfsFlushes = fs.syncfsFlushes;
-    commits.hand(std::move(pending));
+    if (::fdatasync(temp.fd) != 0)
+        return failure(errno, Side::Write);
+    const int fd = temp.fd;
+    temp.fd = -1;
+    if (::close(fd) != 0)
+        return failure(errno, Side::Write);
+    if (::renameat(dir.fd, temp.name.constData(), dir.fd, name.constData()) != 0)
+        return failure(errno, Side::Create);
+    temp.renamed = true;
+    // The new name is only safe on the drive once its folder is flushed.
+    if (::fsync(dir.fd) != 0 && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return failure(errno, Side::Write);
     return {};
 }
 
@@ -382,32 +381,9 @@ FileCopier::Result LinuxFileCopier::Worker::copyData(Job& job, int src, int dst,
     return {};
 }
 
-LinuxFileCopier::LinuxFileCopier()
-    : commits_(std::make_unique<copier::CommitStage>()), worker_(std::make_unique<Worker>(*commits_))
-{
-}
+LinuxFileCopier::LinuxFileCopier() : worker_(std::make_unique<Worker>()) {}
 
-LinuxFileCopier::~LinuxFileCopier()
-{
-    commits_->setPaused(false);
-    worker_.reset();
-    commits_.reset();
-}
-
-QList<FileCopier::Late> LinuxFileCopier::finishPending()
-{
-    commits_->setPaused(false);
-    while (!commits_->waitIdle(int(kPassInterval.count()))) {
-        if (QCoreApplication::instance())
-            QCoreApplication::processEvents();
-    }
-    return commits_->takeFailures();
-}
-
-void LinuxFileCopier::holdCommits(bool hold)
-{
-    commits_->setPaused(hold);
-}
+LinuxFileCopier::~LinuxFileCopier() = default;
 
 FileCopier::Result LinuxFileCopier::copyFile(const QString& sourceNative, const QString& destNative,
                                              const Progress& progress)
