@@ -80,6 +80,7 @@ bool readPublishedVersion(const QString& path, QString* version)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     QByteArray line = file.read(64 * 1024);
+    const bool more = !file.atEnd();
     if (line.startsWith("\xEF\xBB\xBF"))
         line.remove(0, 3);
     const qsizetype end = line.indexOf('\n');
@@ -91,6 +92,9 @@ bool readPublishedVersion(const QString& path, QString* version)
     const qsizetype comma = line.indexOf(',');
     if (comma >= 0)
         line.truncate(comma);
+    // Cut short at the read limit, the field could read as a version it is not.
+    if (more && end < 0 && cr < 0 && comma < 0)
+        return false;
 
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString field = utf8.decode(line);

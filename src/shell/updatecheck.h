@@ -19,7 +19,7 @@ QString ownVersion();
 // The published version from the first line of a version file: the text up to the
 // first comma or line end, surrounding blanks trimmed and one pair of surrounding
 // double quotes removed. False when the file cannot be read or the field holds no
-// version (empty, control characters, not text).
+// version (empty, control characters, not text, or longer than the 64 KiB read).
 bool readPublishedVersion(const QString& path, QString* version);
 
 // Command1's click: downloads the version file into the program folder, compares it

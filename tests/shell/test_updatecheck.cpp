@@ -308,6 +308,33 @@ TEST_F(UpdateCheck, InputIsHeldOffWhileDownloadingAndBackAfterwards)
     EXPECT_EQ(clicks.count(), 1);
 }
 
+TEST(PublishedVersion, AFirstFieldTooLongToReadWholeIsNoVersion)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Update.ini"));
+    const QByteArray pad(70000, ' ');
+    const struct {
+        QByteArray file;
+        bool ok;
+        const char* version;
+    } cases[] = {
+        {"2.1" + pad + "x\r\n", false, ""},  // only the blanks after "2.1" would be read
+        {"2.1" + pad, false, ""},
+        {"2.1," + pad + "x\r\n", true, "2.1"},
+        {"2.2\r\n" + pad + "x", true, "2.2"},
+    };
+    for (const auto& c : cases) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.file);
+        f.close();
+        QString version;
+        EXPECT_EQ(readPublishedVersion(path, &version), c.ok) << c.file.left(8).toStdString();
+        if (c.ok)
+            EXPECT_EQ(version, QString::fromLatin1(c.version));
+    }
+}
+
 TEST(UpdateCheckNames, AddressFileNameAndOwnVersion)
 {
     qunsetenv("KORVANE_UPDATE_URL");
