@@ -169,6 +169,24 @@ struct LinuxFileCopier::Worker {
         }
     }
 
+    // True when this process still holds the file open: a copy in flight or awaiting its commit.
+    static bool heldOpenHere(const struct stat& file)
+    {
+        DIR* fds = ::opendir("/proc/self/fd");
+        if (!fds)
+            return true;  // cannot tell: leave it
+        bool held = false;
+        while (const struct dirent* e = ::readdir(fds)) {
+            struct stat st {};
+            const QByteArray link = QByteArray("/proc/self/fd/") + e->d_name;
+            if (e->d_name[0] != '.' && ::stat(link.constData(), &st) == 0 && st.st_dev == file.st_dev
+                && st.st_ino == file.st_ino)
+                held = true;
+        }
+        ::closedir(fds);
+        return held;
+    }
+
     // A copy cut short by a pulled stick could not delete its temporary file; the
     // next copy of that file clears it, as nothing else ever completes it.
     static void removeLeftovers(int dirFd, const QByteArray& stem, const char* alphabet)
@@ -190,7 +208,8 @@ struct LinuxFileCopier::Worker {
         }
         for (const QByteArray& n : found) {
             struct stat st {};
-            if (::fstatat(dirFd, n.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            if (::fstatat(dirFd, n.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+                && !heldOpenHere(st))
                 ::unlinkat(dirFd, n.constData(), 0);
         }
         ::closedir(dir);
