@@ -75,6 +75,7 @@ public:
     std::function<void()> fault;
     int calls = 0;
     bool fired = false;
+    uint64_t firedAt = 0, firedOf = 0;  // the report the fault came at: bytes done of total
     QList<Result> results;
 
     Result copyFile(const QString& source, const QString& dest, const Progress& progress) override
