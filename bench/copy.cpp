@@ -127,6 +127,11 @@ EngineRun engine(FileCopier& copier, const Dataset& d, const QString& dest)
         }
         QCoreApplication::processEvents();
     }
+    // The run is done only once every copy is committed and on the device.
+    for (const FileCopier::Late& late : copier.finishPending()) {
+        ++r.failures;
+        std::fprintf(stderr, "commit failed: %s: %s\n", qPrintable(late.destNative), qPrintable(late.result.reason));
+    }
     r.seconds = clock.nsecsElapsed() / 1e9;
     heartbeat.stop();
     worstNs = std::max(worstNs, sinceTick.nsecsElapsed());

@@ -4,6 +4,7 @@
 #include "platform/volumes.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace {
 constexpr int kReportedNames = 5;
@@ -65,13 +66,49 @@ void startcopys(const CopyRunSetup& s)
         return;
     CopyRunView* view = s.view;
     const int count = view->entryCount();
-    QList<CopyFailure> failures;
+    struct Failed {
+        int index;
+        CopyFailure failure;
+    };
+    QList<Failed> failures;
+    struct HandedOver {
+        int index;
+        QString entry, source, dest;
+    };
+    QList<HandedOver> handedOver;
     QString stoppedBecause;
-    int lastError = 0;
+
+    // A copy is only on the drive once the copier has committed it: whichever way the run
+    // ends, it waits for that first, and a failed commit counts as a file not copied.
+    // Events run meanwhile; false when the window went.
+    auto settle = [&] {
+        if (!s.copier || handedOver.isEmpty())
+            return alive();
+        const QList<FileCopier::Late> late = s.copier->finishPending();
+        qsizetype from = 0;
+        for (const FileCopier::Late& l : late) {
+            qsizetype at = from;
+            while (at < handedOver.size() && (handedOver[at].source != l.sourceNative || handedOver[at].dest != l.destNative))
+                ++at;
+            const QString reason = l.result.reason.isEmpty() ? QStringLiteral("The file could not be copied.") : l.result.reason;
+            if (at < handedOver.size()) {
+                failures.append({handedOver[at].index, {handedOver[at].entry, l.result.error, reason}});
+                from = at + 1;
+            } else {
+                failures.append({count, {l.sourceNative, l.result.error, reason}});
+            }
+        }
+        handedOver.clear();
+        std::stable_sort(failures.begin(), failures.end(),
+                         [](const Failed& a, const Failed& b) { return a.index < b.index; });
+        return alive();
+    };
 
     view->begin(count);
     for (int i = 0; i < count; ++i) {
         if (s.flags->stopRequested) {
+            if (!settle())
+                return;
             if (s.flags->exitConfirmed == 1) {
                 view->leave();
                 return;
@@ -83,45 +120,55 @@ void startcopys(const CopyRunSetup& s)
         const QString entry = view->entry(i);
         view->startFile(i, QStringLiteral("Copying: ") + entry);
         view->letEventsRun();
-        if (!alive())
+        if (!alive()) {
+            settle();
             return;
+        }
 
         const QString destNative = s.volumes->toNative(destinationFor(view->destinationFolder(), entry));
         const QString sourceNative = view->entryNative(i);
         if (!s.copier) {
-            failures.append({entry, 38, QStringLiteral("No file copier is available.")});  // ENOSYS
-            lastError = 38;
+            failures.append({i, {entry, 38, QStringLiteral("No file copier is available.")}});  // ENOSYS
             if (s.stopOnStepFailure)
-                stoppedBecause = failures.last().reason;
+                stoppedBecause = failures.last().failure.reason;
         } else if (destNative.isEmpty() || sourceNative.isEmpty()) {
             // A letter that no longer maps: the drive has gone.
             const QString reason = destNative.isEmpty() ? QStringLiteral("The destination drive cannot be found.")
                                                         : QStringLiteral("The source drive cannot be found.");
-            failures.append({entry, 19, reason});  // ENODEV
-            lastError = 19;
+            failures.append({i, {entry, 19, reason}});  // ENODEV
             if (s.stopOnStepFailure)
                 stoppedBecause = reason;
         } else {
             const FileCopier::Result r = s.copier->copyFile(
                 sourceNative, destNative,
                 [view, window](uint64_t total, uint64_t done) { return CopyProgress(total, done, view, window); });
-            if (!alive())
+            if (r.ok)
+                handedOver.append({i, entry, sourceNative, destNative});
+            if (!alive()) {
+                settle();
                 return;
+            }
             if (!r.ok) {
-                failures.append({entry, r.error,
-                                 r.reason.isEmpty() ? QStringLiteral("The file could not be copied.") : r.reason});
-                lastError = r.error;
+                failures.append({i, {entry, r.error,
+                                     r.reason.isEmpty() ? QStringLiteral("The file could not be copied.") : r.reason}});
             }
         }
+        // The last file of the run is not done before it is on the drive.
+        if ((i == count - 1 || !stoppedBecause.isEmpty()) && !settle())
+            return;
         view->fileDone(i + 1, count,
                        QStringLiteral("Overall progress: ") + QString::number(OverallPercent(i + 1, count))
                            + QStringLiteral("% Complete"));
         view->letEventsRun();
-        if (!alive())
+        if (!alive()) {
+            settle();
             return;
+        }
         if (!stoppedBecause.isEmpty())
             break;
     }
+    if (!settle())
+        return;
     // A stop asked for during the last file: a confirmed exit still leaves, and a
     // plain stop must not linger to end the next run at its first file.
     if (s.flags->stopRequested && s.flags->exitConfirmed == 1) {
@@ -129,7 +176,10 @@ void startcopys(const CopyRunSetup& s)
         return;
     }
     s.flags->stopRequested = false;
-    const QString report = failures.isEmpty() && stoppedBecause.isEmpty() ? QString()
-                                                                         : copyErrorText(failures, stoppedBecause);
-    view->completed(QString::number(lastError), report);
+    QList<CopyFailure> report;
+    for (const Failed& f : failures)
+        report.append(f.failure);
+    const int lastError = report.isEmpty() ? 0 : report.last().error;
+    view->completed(QString::number(lastError),
+                    report.isEmpty() && stoppedBecause.isEmpty() ? QString() : copyErrorText(report, stoppedBecause));
 }

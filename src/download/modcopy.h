@@ -73,5 +73,6 @@ struct CopyRunSetup {
     bool stopOnStepFailure = false;
 };
 
-// One copy run over the whole list (startcopys). Returns when the run has ended.
+// One copy run over the whole list (startcopys). Returns when the run has ended and
+// every file it copied is committed to the drive.
 void startcopys(const CopyRunSetup& setup);

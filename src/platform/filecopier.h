@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -16,9 +17,23 @@ public:
         QString reason;    // the failure in plain words, empty on success
     };
 
+    // A copy that copyFile reported done but whose commit to its name failed.
+    struct Late {
+        QString sourceNative, destNative;
+        Result result;
+    };
+
     virtual ~FileCopier() = default;
-    // Returns when the file is copied or the copy has failed. An existing
-    // destination is replaced only by a complete copy; a failure leaves no partial file.
+    // Returns once the file's data is written, or the copy has failed. The copy may
+    // take its name later, in the background: until finishPending() has returned it
+    // is not yet safe on the drive. An existing destination is replaced only by a
+    // complete copy; a failure leaves no partial file.
     virtual Result copyFile(const QString& sourceNative, const QString& destNative,
                             const Progress& progress) = 0;
+
+    // Waits until every copy handed over so far is at its name and on the device,
+    // letting window events run on the calling thread meanwhile. Returns the copies
+    // whose commit failed; their destinations keep what they had. Call it before a
+    // run reports completion, and before it ends any other way.
+    virtual QList<Late> finishPending() { return {}; }
 };

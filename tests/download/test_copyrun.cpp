@@ -255,6 +255,67 @@ TEST_F(CopyRunTest, FailedFilesArePassedOverAndReportedAtCompletion)
     EXPECT_EQ(filesIn(stick), QStringList{QStringLiteral("a.mp3")});
 }
 
+// The copier commits in the background: the run reports completion only once every
+// copy is on the drive, and a commit that fails is reported like a copy that failed.
+TEST_F(CopyRunTest, CompletionWaitsForTheCommitsAndReportsTheirFailures)
+{
+    toReview({a, b, c});
+    copier.deferCommits = true;
+    copier.failCommitFor(a, 5, QStringLiteral("The drive could not be written (it may have been removed)."));
+    copier.failFor(b, 28, QStringLiteral("The drive is full."), 2);
+    QStringList atCommit;
+    copier.onFinish = [&] { atCommit << text("Label22") << text("Label23") << filesIn(stick).join(u','); };
+    fp.dialogs.expectMessage(QStringLiteral("Copy Error - 2 files could not be copied:\n") + letter(a)
+                                 + QStringLiteral(": The drive could not be written (it may have been removed).\n")
+                                 + letter(b) + QStringLiteral(": The drive is full."),
+                             QStringLiteral("28"), Icon::Critical, Buttons::Ok, Answer::Ok);
+    click("Command23");
+    EXPECT_EQ(copier.finishCalls, 1);
+    EXPECT_EQ(atCommit, (QStringList{QStringLiteral("Overall progress: 66% Complete"), QStringLiteral("Copying: ") + letter(c),
+                                     QString()}));
+    EXPECT_EQ(text("Label22"), QStringLiteral("Overall progress: 100% Complete"));
+    EXPECT_EQ(text("Label23"), QStringLiteral("File copy complete!"));
+    EXPECT_EQ(filesIn(stick), QStringList{QStringLiteral("c.mp3")});
+}
+
+TEST_F(CopyRunTest, StopsAndClosesWaitForTheCommitsFirst)
+{
+    struct Case {
+        const char* what;
+        const char* button;  // nullptr: the close box
+        bool leaves;
+    } cases[] = {{"Back", "Command5", false}, {"Exit", "Command14", true}, {"close box", nullptr, true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        delete form.data();
+        flushDeletes();
+        open();
+        QFile::remove(QDir(stick).filePath(QStringLiteral("a.mp3")));
+        toReview({a, b, c});
+        copier.deferCommits = true;
+        copier.calls.clear();
+        const int before = copier.finishCalls;
+        copier.onReport(0, 1, [&] {
+            expectStop(Answer::Yes);
+            if (k.button)
+                click(k.button);
+            else
+                form->close();
+        });
+        QStringList atCommit;
+        copier.onFinish = [&] {
+            atCommit << (form.isNull() ? QStringLiteral("gone") : page()) << filesIn(stick).join(u',');
+        };
+        click("Command23");
+        EXPECT_EQ(copier.finishCalls - before, 1);
+        EXPECT_EQ(atCommit, (QStringList{QStringLiteral("Frame7"), QString()}));
+        EXPECT_EQ(filesIn(stick), QStringList{QStringLiteral("a.mp3")});
+        flushDeletes();
+        EXPECT_EQ(form.isNull(), k.leaves);
+        copier.onFinish = nullptr;
+    }
+}
+
 TEST_F(CopyRunTest, OpenFolderDuringARunShowsTheDestination)
 {
     toReview({a, b}, QStringLiteral("Dest"));

@@ -131,6 +131,7 @@ TEST_F(CopyVolumesTest, FullExt4DriveReportsItAndKeepsTheOldFile)
     const QString target = volume->folder() + QStringLiteral("/song.mp3");
     const QString small = source(QStringLiteral("small.mp3"), 100 << 10);
     ASSERT_TRUE(copier.copyFile(small, target, {}).ok);
+    ASSERT_TRUE(copier.finishPending().isEmpty());
     ASSERT_TRUE(contents(target) == contents(small));
 
     const FileCopier::Result r = copier.copyFile(source(QStringLiteral("big.mp3"), 16 << 20), target, {});
@@ -174,6 +175,7 @@ TEST_F(CopyVolumesTest, ExfatThroughFuseCopiesAndRefusesFatNames)
     for (int pass = 0; pass < 2; ++pass) {
         const FileCopier::Result r = copier.copyFile(song, target, {});
         ASSERT_TRUE(r.ok) << r.reason.toStdString();
+        EXPECT_TRUE(copier.finishPending().isEmpty());
         EXPECT_TRUE(contents(target) == contents(song));
     }
 

@@ -5,12 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <memory>
 #include <random>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -88,6 +90,7 @@ TEST_F(FileCopierTest, CopiesAreByteIdenticalAndProgressRisesToTheTotal)
         Recorder rec;
         const FileCopier::Result r = copier.copyFile(src(), target, rec.routine());
         ASSERT_TRUE(r.ok) << r.reason.toStdString();
+        EXPECT_TRUE(copier.finishPending().isEmpty());
         EXPECT_EQ(r.error, 0);
         EXPECT_TRUE(r.reason.isEmpty());
         EXPECT_TRUE(readFile(target) == data);
@@ -113,6 +116,7 @@ TEST_F(FileCopierTest, ReplacesAnExistingFileAndCopiesWithoutAProgressRoutine)
     writeFile(src(), "new");
     const FileCopier::Result r = copier.copyFile(src(), dst() + QStringLiteral("/a.mp3"), {});
     ASSERT_TRUE(r.ok) << r.reason.toStdString();
+    EXPECT_TRUE(copier.finishPending().isEmpty());
     EXPECT_EQ(readFile(dst() + QStringLiteral("/a.mp3")), QByteArray("new"));
     EXPECT_EQ(entries(dst()), QStringList{QStringLiteral("a.mp3")});
 }
@@ -133,6 +137,7 @@ TEST_F(FileCopierTest, SourceThatIsTheDestinationIsLeftWhole)
         Recorder rec;
         const FileCopier::Result r = copier.copyFile(source, file, rec.routine());
         EXPECT_TRUE(r.ok) << r.reason.toStdString();
+        EXPECT_TRUE(copier.finishPending().isEmpty());
         EXPECT_TRUE(readFile(file) == data);
         EXPECT_EQ(entries(dst()), QStringList{QStringLiteral("song.mp3")});
         ASSERT_FALSE(rec.reports.isEmpty());
@@ -229,7 +234,93 @@ TEST_F(FileCopierTest, LongestNamesStillGetATemporaryFile)
     writeFile(src(), "tune");
     const FileCopier::Result r = copier.copyFile(src(), dst() + QLatin1Char('/') + name, {});
     ASSERT_TRUE(r.ok) << r.reason.toStdString();
+    EXPECT_TRUE(copier.finishPending().isEmpty());
     EXPECT_EQ(entries(dst()), QStringList{name});
+}
+
+QStringList hiddenTemps(const QString& folder)
+{
+    return entries(folder).filter(QRegularExpression(QStringLiteral("^\\..*\\.korvane-[A-Za-z0-9]{6}$")));
+}
+
+TEST_F(FileCopierTest, ACopyTakesItsNameOnlyWhenCommitted)
+{
+    EXPECT_TRUE(copier.finishPending().isEmpty()) << "nothing handed over yet";
+    const QByteArray first = pattern(3 << 20, 11), second = pattern(5000, 12);
+    writeFile(src(QStringLiteral("one")), first);
+    writeFile(src(QStringLiteral("two")), second);
+    writeFile(src(QStringLiteral("empty")), {});
+    writeFile(dst() + QStringLiteral("/a.bin"), "old");
+
+    copier.holdCommits(true);
+    for (const auto& [from, to] : {std::pair{"one", "a.bin"}, {"empty", "b.bin"}, {"one", "c.bin"}, {"two", "c.bin"}}) {
+        const FileCopier::Result r = copier.copyFile(src(QLatin1String(from)), dst() + QLatin1Char('/') + QLatin1String(to), {});
+        ASSERT_TRUE(r.ok) << from << ": " << r.reason.toStdString();
+    }
+    EXPECT_EQ(readFile(dst() + QStringLiteral("/a.bin")), QByteArray("old"));
+    QStringList visible = entries(dst());
+    for (const QString& t : hiddenTemps(dst()))
+        visible.removeOne(t);
+    EXPECT_EQ(visible, QStringList{QStringLiteral("a.bin")}) << "no copy at its name before its commit";
+    EXPECT_EQ(hiddenTemps(dst()).size(), 4);
+
+    EXPECT_TRUE(copier.finishPending().isEmpty());
+    EXPECT_TRUE(readFile(dst() + QStringLiteral("/a.bin")) == first);
+    EXPECT_EQ(readFile(dst() + QStringLiteral("/b.bin")), QByteArray());
+    EXPECT_TRUE(readFile(dst() + QStringLiteral("/c.bin")) == second) << "of two copies to one name the later wins";
+    EXPECT_EQ(entries(dst()), (QStringList{QStringLiteral("a.bin"), QStringLiteral("b.bin"), QStringLiteral("c.bin")}));
+}
+
+TEST_F(FileCopierTest, ACommitThatFailsIsReportedOnceByFinishPending)
+{
+    writeFile(src(), pattern(200000, 13));
+    enum class Fault { FolderRemoved, FolderReadOnly };
+    struct Case {
+        const char* what;
+        Fault fault;
+        const char* reason;
+    } cases[] = {
+        {"folder removed", Fault::FolderRemoved, "The destination folder does not exist."},
+        {"folder made read-only", Fault::FolderReadOnly, "The destination folder cannot be written: access is denied."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString sub = dst() + QStringLiteral("/sub");
+        ASSERT_TRUE(QDir(dst()).mkpath(QStringLiteral("sub")));
+        const QString target = sub + QStringLiteral("/a.bin");
+        writeFile(target, "old");
+        QFile::remove(dst() + QStringLiteral("/fine.bin"));
+
+        copier.holdCommits(true);
+        ASSERT_TRUE(copier.copyFile(src(), target, {}).ok);
+        ASSERT_TRUE(copier.copyFile(src(), dst() + QStringLiteral("/fine.bin"), {}).ok);
+        std::unique_ptr<ReadOnlyFolder> lock;
+        if (c.fault == Fault::FolderRemoved) {
+            ASSERT_TRUE(QDir(sub).removeRecursively());
+        } else {
+            lock = std::make_unique<ReadOnlyFolder>(sub);
+            if (!lock->ok()) {
+                copier.finishPending();
+                GTEST_SKIP() << "cannot make the folder read-only here";
+            }
+        }
+        const QList<FileCopier::Late> late = copier.finishPending();
+        ASSERT_EQ(late.size(), 1);
+        EXPECT_EQ(late[0].sourceNative, src());
+        EXPECT_EQ(late[0].destNative, target);
+        EXPECT_FALSE(late[0].result.ok);
+        EXPECT_EQ(late[0].result.reason.toStdString(), c.reason);
+        if (c.fault == Fault::FolderRemoved) {
+            EXPECT_EQ(late[0].result.error, ENOENT);
+        } else {
+            EXPECT_TRUE(late[0].result.error == EACCES || late[0].result.error == EPERM) << late[0].result.error;
+            EXPECT_EQ(readFile(target), QByteArray("old"));
+        }
+        EXPECT_TRUE(readFile(dst() + QStringLiteral("/fine.bin")) == readFile(src()));
+        EXPECT_TRUE(copier.finishPending().isEmpty()) << "a failure is told once";
+        lock.reset();
+        QDir(sub).removeRecursively();
+    }
 }
 
 // Big enough that the copy is still running at its first report.

@@ -4,10 +4,16 @@
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
+#include <utility>
 
 void FakeFileCopier::failFor(const QString& source, int error, const QString& reason, int afterReports)
 {
     failures_[source] = {error, reason, afterReports};
+}
+
+void FakeFileCopier::failCommitFor(const QString& source, int error, const QString& reason)
+{
+    commitFailures_[source] = {error, reason, 0};
 }
 
 void FakeFileCopier::onReport(int call, int report, std::function<void()> action)
@@ -49,8 +55,35 @@ FileCopier::Result FakeFileCopier::copyFile(const QString& sourceNative, const Q
     if (failure != failures_.cend())
         return finish({false, failure->error, failure->reason});
 
-    QSaveFile out(destNative);
+    if (deferCommits) {
+        pending_.append({sourceNative, destNative, data});
+        return finish({});
+    }
+    return finish(write(destNative, data));
+}
+
+FileCopier::Result FakeFileCopier::write(const QString& dest, const QByteArray& data)
+{
+    QSaveFile out(dest);
     if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit())
-        return finish({false, EACCES, QStringLiteral("The destination folder cannot be written: access is denied.")});
-    return finish({});
+        return {false, EACCES, QStringLiteral("The destination folder cannot be written: access is denied.")};
+    return {};
+}
+
+QList<FileCopier::Late> FakeFileCopier::finishPending()
+{
+    ++finishCalls;
+    if (onFinish)
+        onFinish();
+    QList<Late> late;
+    for (const Pending& p : std::exchange(pending_, {})) {
+        if (auto f = commitFailures_.constFind(p.source); f != commitFailures_.cend()) {
+            late.append({p.source, p.dest, {false, f->error, f->reason}});
+            continue;
+        }
+        const Result r = write(p.dest, p.data);
+        if (!r.ok)
+            late.append({p.source, p.dest, r});
+    }
+    return late;
 }

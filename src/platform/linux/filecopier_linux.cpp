@@ -1,5 +1,6 @@
 #include "platform/linux/filecopier_linux.h"
 
+#include "platform/linux/filecopier_linux_commit.h"
 #include "platform/linux/filecopier_linux_fs.h"
 
 #include <QCoreApplication>
@@ -72,17 +73,16 @@ struct Fd {
     }
 };
 
-// The hidden file the copy is written to; removed unless it became the destination.
+// The hidden file the copy is written to; removed unless handed to the commit stage.
 struct TempFile {
     int dirFd = -1;
     QByteArray name;
     int fd = -1;
-    bool renamed = false;
     ~TempFile()
     {
         if (fd >= 0)
             ::close(fd);
-        if (!renamed && !name.isEmpty())
+        if (!name.isEmpty())
             ::unlinkat(dirFd, name.constData(), 0);
     }
 };
@@ -116,6 +116,7 @@ ssize_t writeAll(int fd, const char* data, size_t size, off_t offset)
 }  // namespace
 
 struct LinuxFileCopier::Worker {
+    copier::CommitStage& commits;
     std::mutex lock;
     std::condition_variable wake;
     std::deque<std::shared_ptr<Job>> jobs;
@@ -127,7 +128,7 @@ struct LinuxFileCopier::Worker {
     std::vector<char> buffer;
     std::mt19937 random{std::random_device{}()};
 
-    Worker() : thread([this] { loop(); }) {}
+    explicit Worker(copier::CommitStage& c) : commits(c), thread([this] { loop(); }) {}
     ~Worker()
     {
         {
@@ -309,18 +310,18 @@ FileCopier::Result LinuxFileCopier::Worker::copy(Job& job)
 
     const struct timespec times[2] = {srcStat.st_atim, srcStat.st_mtim};
     ::futimens(temp.fd, times);
-    if (::fdatasync(temp.fd) != 0)
-        return failure(errno, Side::Write);
-    const int fd = temp.fd;
-    temp.fd = -1;
-    if (::close(fd) != 0)
-        return failure(errno, Side::Write);
-    if (::renameat(dir.fd, temp.name.constData(), dir.fd, name.constData()) != 0)
-        return failure(errno, Side::Create);
-    temp.renamed = true;
-    // The new name is only safe on the drive once its folder is flushed.
-    if (::fsync(dir.fd) != 0 && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return failure(errno, Side::Write);
+    // The flush, the rename and the folder's flush happen in the commit stage.
+    copier::PendingCommit pending;
+    pending.source = job.source;
+    pending.dest = job.dest;
+    pending.dirFd = std::exchange(dir.fd, -1);
+    pending.fd = std::exchange(temp.fd, -1);
+    pending.tempName = std::exchange(temp.name, {});
+    pending.name = name;
+    pending.device = dirStat.st_dev;
+    pending.folderInode = dirStat.st_ino;
+    pending.syncfsFlushes = fs.syncfsFlushes;
+    commits.hand(std::move(pending));
     return {};
 }
 
@@ -400,9 +401,32 @@ FileCopier::Result LinuxFileCopier::Worker::copyData(Job& job, int src, int dst,
     return {};
 }
 
-LinuxFileCopier::LinuxFileCopier() : worker_(std::make_unique<Worker>()) {}
+LinuxFileCopier::LinuxFileCopier()
+    : commits_(std::make_unique<copier::CommitStage>()), worker_(std::make_unique<Worker>(*commits_))
+{
+}
 
-LinuxFileCopier::~LinuxFileCopier() = default;
+LinuxFileCopier::~LinuxFileCopier()
+{
+    commits_->setPaused(false);
+    worker_.reset();
+    commits_.reset();
+}
+
+QList<FileCopier::Late> LinuxFileCopier::finishPending()
+{
+    commits_->setPaused(false);
+    while (!commits_->waitIdle(int(kPassInterval.count()))) {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+    }
+    return commits_->takeFailures();
+}
+
+void LinuxFileCopier::holdCommits(bool hold)
+{
+    commits_->setPaused(hold);
+}
 
 FileCopier::Result LinuxFileCopier::copyFile(const QString& sourceNative, const QString& destNative,
                                              const Progress& progress)

@@ -76,6 +76,7 @@ DestinationFs probeDestination(int dirFd)
     case TMPFS_MAGIC: {
         DestinationFs fs = forType("tmpfs");
         fs.writeBehind = false;  // nothing to write back, and the calls cost
+        fs.syncfsFlushes = false;  // and nothing to flush, so spare the other files' flush
         return fs;
     }
     case kFuseMagic: {
@@ -98,6 +99,7 @@ DestinationFs probeDestination(int dirFd)
             fs = forType(onDevice.type.isEmpty() ? type : onDevice.type.toUtf8());
         }
         fs.writeBehind = false;  // the daemon decides when data reaches the device
+        fs.syncfsFlushes = false;  // the kernel's syncfs never asks the daemon
         if (mountId) {
             std::lock_guard<std::mutex> g(lock);
             known[mountId] = fs;

@@ -12,6 +12,7 @@ struct DestinationFs {
     uint64_t largestFile = UINT64_MAX;     // bytes
     bool fatNames = false;                 // refuses "*/:<>?\| and control characters
     bool writeBehind = true;               // starting writeback early helps here
+    bool syncfsFlushes = true;             // syncfs reaches the device (not through FUSE)
 };
 
 // dirFd: an open folder on the destination. Never blocks on a healthy mount;
