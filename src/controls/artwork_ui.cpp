@@ -482,28 +482,32 @@ QPixmap artHelpButton()
     return pm;
 }
 
+QPixmap artWindowIconPixmap(int size)
+{
+    return iconPixmap(size, [](QPainter& p, qreal s) {
+        QRectF r(s * 0.04, s * 0.04, s * 0.92, s * 0.92);
+        QLinearGradient g(r.topLeft(), r.bottomRight());
+        g.setColorAt(0, kBlue.lighter(120));
+        g.setColorAt(1, kDeepBlue);
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawRoundedRect(r, s * 0.2, s * 0.2);
+        QPainterPath k;
+        k.addText(0, 0, sans(s * 0.72, QFont::Black), QStringLiteral("K"));
+        const QRectF b = k.boundingRect();
+        k.translate(r.center() - b.center());
+        p.setBrush(Qt::white);
+        p.drawPath(k);
+        p.setBrush(kOrange);
+        p.drawEllipse(QPointF(s * 0.8, s * 0.8), s * 0.11, s * 0.11);
+    });
+}
+
 QIcon artWindowIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) {
-        icon.addPixmap(iconPixmap(size, [](QPainter& p, qreal s) {
-            QRectF r(s * 0.04, s * 0.04, s * 0.92, s * 0.92);
-            QLinearGradient g(r.topLeft(), r.bottomRight());
-            g.setColorAt(0, kBlue.lighter(120));
-            g.setColorAt(1, kDeepBlue);
-            p.setPen(Qt::NoPen);
-            p.setBrush(g);
-            p.drawRoundedRect(r, s * 0.2, s * 0.2);
-            QPainterPath k;
-            k.addText(0, 0, sans(s * 0.72, QFont::Black), QStringLiteral("K"));
-            const QRectF b = k.boundingRect();
-            k.translate(r.center() - b.center());
-            p.setBrush(Qt::white);
-            p.drawPath(k);
-            p.setBrush(kOrange);
-            p.drawEllipse(QPointF(s * 0.8, s * 0.8), s * 0.11, s * 0.11);
-        }));
-    }
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(artWindowIconPixmap(size));
     return icon;
 }
 

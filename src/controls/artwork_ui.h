@@ -18,6 +18,7 @@ QPixmap artDrive();             // t3 / im31, 48 x 48 on white (white is its mas
 QPixmap artDriveTools();        // im32, 48 x 48 on white: the drive with spanner and screwdriver
 QPixmap artHelpButton();        // imhelp, 33 x 37: a question mark button, transparent around it
 QIcon artWindowIcon();          // every window's icon
+QPixmap artWindowIconPixmap(int size);  // the same drawing at any size (the installed icon)
 
 // Wizard windows.
 QPixmap artDriveSmall(int size = 16);           // drive picker entries (16 or 32)

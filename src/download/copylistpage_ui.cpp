@@ -53,6 +53,9 @@ CopyListPage::CopyListPage(const AppContext& context, Config config, QWidget* wi
     list1_->setObjectName(QStringLiteral("List1"));
     list1_->setGeometry(16, 80, 420, 168);
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Measuring thousands of entries at once would hold the window still; in batches
+    // events run between them.
+    list1_->setLayoutMode(QListView::Batched);
     list1_->setMouseTracking(true);
     list1_->viewport()->installEventFilter(this);
     list1_->setAccessibleName(QStringLiteral("Copy List"));
@@ -160,9 +163,11 @@ bool CopyListPage::addNative(const QString& native, bool* refused)
         return false;
     }
     const qint64 size = info.size();
-    auto* item = new QListWidgetItem(letter, list1_);
+    // Filled before it joins the list: each change to a listed item is a signal the view handles.
+    auto* item = new QListWidgetItem(letter);
     item->setData(kNativeRole, native);
     item->setData(kSizeRole, size);
+    list1_->addItem(item);
     listTotalBytes_ += toFixed(size);
     return true;
 }
