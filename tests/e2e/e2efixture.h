@@ -85,13 +85,23 @@ public:
             fired = true;
             settleThenFault();
         }
+        // The file the fault hits must not be committed before the fault comes: the
+        // earlier files are committed first, then this one's commit waits for it.
+        const bool holdThis = index == faultAtFile && !beforeTheFile && !fired && fault;
+        if (holdThis) {
+            late_ += real_.finishPending();
+            real_.holdCommits(true);
+        }
         const Result r = real_.copyFile(source, dest, [&](uint64_t total, uint64_t done) {
             if (index == faultAtFile && !fired && fault) {
                 fired = true;
-                settleThenFault();
+                fault();
+                real_.holdCommits(false);
             }
             return progress ? progress(total, done) : 0;
         });
+        if (holdThis)
+            real_.holdCommits(false);
         results << r;
         return r;
     }

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
@@ -160,7 +161,12 @@ struct LinuxFileCopier::Worker {
                 job = std::move(jobs.front());
                 jobs.pop_front();
             }
+            if (forgetLeftovers.exchange(false))
+                leftovers.clear();
             FileCopier::Result r = copy(*job);
+            // A failed copy may have left a temporary file that a pulled stick kept.
+            if (!r.ok)
+                leftovers.clear();
             {
                 std::lock_guard<std::mutex> g(job->lock);
                 job->result = std::move(r);
@@ -189,31 +195,73 @@ struct LinuxFileCopier::Worker {
     }
 
     // A copy cut short by a pulled stick could not delete its temporary file; the
-    // next copy of that file clears it, as nothing else ever completes it.
-    static void removeLeftovers(int dirFd, const QByteArray& stem, const char* alphabet)
+    // next copy of that file clears it, as nothing else ever completes it. A folder
+    // is read once and its leftovers remembered for a while: reading it for every
+    // file would make a run of many small files quadratic.
+    struct FolderLeftovers {
+        std::chrono::steady_clock::time_point readAt;
+        std::multimap<QByteArray, QByteArray> byStem;  // stem -> leftover name
+    };
+    std::map<std::pair<dev_t, ino_t>, FolderLeftovers> leftovers;
+    // Set at the end of a run: the next run reads its folders afresh.
+    std::atomic<bool> forgetLeftovers{false};
+
+    static bool isTempName(const QByteArray& n, const char* alphabet)
     {
+        static const QByteArray marker(".korvane-");
+        return n.size() > marker.size() + 7 && n.startsWith('.')
+               && n.mid(n.size() - 6 - marker.size(), marker.size()) == marker
+               && std::all_of(n.end() - 6, n.end(), [&](char c) { return c && std::strchr(alphabet, c); });
+    }
+
+    FolderLeftovers* leftoversOf(int dirFd, const char* alphabet)
+    {
+        struct stat dirSt {};
+        if (::fstat(dirFd, &dirSt) != 0)
+            return nullptr;
+        const auto now = std::chrono::steady_clock::now();
+        auto key = std::make_pair(dirSt.st_dev, dirSt.st_ino);
+        auto it = leftovers.find(key);
+        if (it != leftovers.end() && now - it->second.readAt < std::chrono::seconds(10))
+            return &it->second;
+        FolderLeftovers fresh;
+        fresh.readAt = now;
         const int fd = ::dup(dirFd);
         DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
         if (!dir) {
             if (fd >= 0)
                 ::close(fd);
-            return;
+            return nullptr;
         }
         ::rewinddir(dir);
-        std::vector<QByteArray> found;
         while (const struct dirent* e = ::readdir(dir)) {
             const QByteArray n(e->d_name);
-            if (n.size() == stem.size() + 6 && n.startsWith(stem)
-                && std::all_of(n.end() - 6, n.end(), [&](char c) { return c && std::strchr(alphabet, c); }))
-                found.push_back(n);
-        }
-        for (const QByteArray& n : found) {
-            struct stat st {};
-            if (::fstatat(dirFd, n.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
-                && !heldOpenHere(st))
-                ::unlinkat(dirFd, n.constData(), 0);
+            if (isTempName(n, alphabet))
+                fresh.byStem.emplace(n.left(n.size() - 6), n);
         }
         ::closedir(dir);
+        return &(leftovers[key] = std::move(fresh));
+    }
+
+    void removeLeftovers(int dirFd, const QByteArray& stem, const char* alphabet)
+    {
+        FolderLeftovers* folder = leftoversOf(dirFd, alphabet);
+        if (!folder)
+            return;
+        auto [first, last] = folder->byStem.equal_range(stem);
+        for (auto it = first; it != last;) {
+            struct stat st {};
+            const QByteArray& n = it->second;
+            if (::fstatat(dirFd, n.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                it = folder->byStem.erase(it);  // gone already
+                continue;
+            }
+            if (S_ISREG(st.st_mode) && !heldOpenHere(st) && ::unlinkat(dirFd, n.constData(), 0) == 0) {
+                it = folder->byStem.erase(it);
+                continue;
+            }
+            ++it;
+        }
     }
 
     bool createTemp(TempFile& temp, const QByteArray& name, mode_t mode)
@@ -420,6 +468,7 @@ QList<FileCopier::Late> LinuxFileCopier::finishPending()
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
     }
+    worker_->forgetLeftovers = true;
     return commits_->takeFailures();
 }
 
