@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QTimer>
 #include <cmath>
 
@@ -235,5 +236,47 @@ TEST(Acceptance, ConfigureShowsTheStickRenamesAndFormatsIt)
     EXPECT_EQ(probeValue(img.device(), "LABEL"), QStringLiteral("FRESH"));
     EXPECT_EQ(prog.volumes->toLetter(img.mountPoint()), root) << "mounted again under its letter";
     EXPECT_EQ(treeOf(img.mountPoint()), QStringList{}) << "the old file is erased";
+    prog.dialogs.verifyAllUsed();
+}
+
+TEST(Acceptance, AStickPluggedInWhileTheDownloadWizardIsOpenIsListedAndTestedWithinTwoTicks)
+{
+    KV_REQUIRE_LOOP_DEVICES();
+    LoopImage img(LoopImage::Kind::Ext4, QStringLiteral("KVPLUG"), 32);
+    ASSERT_TRUE(img.attached());
+
+    RealProgram prog;
+    ASSERT_TRUE(prog.start());
+    QPointer<Form1> form = prog.openFromMenu<Form1>("TransPicBox1", QStringLiteral("Form1"));
+    ASSERT_TRUE(form);
+    auto* im = part<QComboBox>(form, "IM");
+    const int before = im->count();
+    auto* watch = form->findChild<QTimer*>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(watch);
+    ASSERT_TRUE(watch->isActive());
+
+    ASSERT_TRUE(img.mount(QStringLiteral("kv-e2e-plug")));
+    const QString root = prog.letterOf(img.mountPoint());
+    ASSERT_EQ(root.size(), 3);
+    QSignalSpy ticks(watch, &QTimer::timeout);
+    // Counted in the watch's own ticks, not in time: the second tick must have listed it.
+    QTest::qWaitFor([&] { return im->count() > before || ticks.count() >= 2; }, 5000);
+    EXPECT_LE(ticks.count(), 2);
+    ASSERT_EQ(im->count(), before + 1);
+    EXPECT_NE(im->findText(root), -1);
+    // The first entry is selected and tested; with no other stick that is this one.
+    if (before == 0) {
+        EXPECT_EQ(im->currentText(), root);
+        EXPECT_EQ(textOf(form, "Label2"), QStringLiteral("Status: Ready on Drive ") + root);
+        EXPECT_EQ(textOf(form, "Label3"), QStringLiteral("Drive Selected: KVPLUG (") + root + QStringLiteral(")"));
+        EXPECT_TRUE(part(form, "Frame0")->isHidden());
+    }
+    EXPECT_EQ(treeOf(img.mountPoint()), QStringList{}) << "the readiness probe is gone again";
+
+    prog.dialogs.expectMessage(QStringLiteral("Exit Download Wizard?"), QStringLiteral("Exit?"),
+                               Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Answer::Yes);
+    press(form, "Command4");
+    QTest::qWaitFor([&] { return form.isNull(); }, 3000);
+    EXPECT_TRUE(form.isNull());
     prog.dialogs.verifyAllUsed();
 }
