@@ -1,5 +1,7 @@
 #include "configure/form4_ui.h"
 
+#include "app/pagecontrols_ui.h"
+
 #include "app/pagestack_ui.h"
 #include "controls/artwork_ui.h"
 #include "devices/getdrivepage_ui.h"
@@ -88,11 +90,7 @@ void Form4::buildConfigurationPage()
     p1_->setTextVisible(false);
 
     auto button = [this](const char* name, const QString& text, const QString& tip, const QRect& r) {
-        auto* b = new QPushButton(text, frame2_);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(tip);
-        b->setGeometry(r);
-        return b;
+        return makeButton(frame2_, QLatin1String(name), text, tip, r);
     };
     auto* sysInfo = button("Command10", QStringLiteral("System Info"), QStringLiteral("View System Info"),
                            QRect(16, 244, 100, 30));

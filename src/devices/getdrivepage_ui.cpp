@@ -1,5 +1,7 @@
 #include "devices/getdrivepage_ui.h"
 
+#include "app/pagecontrols_ui.h"
+
 #include "controls/artwork_ui.h"
 #include "platform/cursor.h"
 #include "platform/dialogs.h"
@@ -90,11 +92,7 @@ void GetDrivePage::buildControls()
         return l;
     };
     auto button = [this](const char* name, const QString& text, const QString& tip, const QRect& r) {
-        auto* b = new QPushButton(text, box_);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(tip);
-        b->setGeometry(r);
-        return b;
+        return makeButton(box_, QLatin1String(name), text, tip, r);
     };
 
     image1_ = label("Image1", {}, QRect(16, 36, 160, 240));

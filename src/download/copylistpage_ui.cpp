@@ -1,5 +1,7 @@
 #include "download/copylistpage_ui.h"
 
+#include "app/pagecontrols_ui.h"
+
 #include "controls/artwork_ui.h"
 #include "devices/getdrivepage_ui.h"
 #include "download/filelisting.h"
@@ -95,11 +97,7 @@ CopyListPage::CopyListPage(const AppContext& context, Config config, QWidget* wi
     label19_->setWordWrap(true);
 
     auto nav = [this](const char* name, const QString& text, const QString& tip, int x) {
-        auto* b = new QPushButton(text, box_);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(tip);
-        b->setGeometry(x, 294, 85, 30);
-        return b;
+        return makeButton(box_, QLatin1String(name), text, tip, QRect(x, 294, 85, 30));
     };
     auto* c12 = nav("Command12", QStringLiteral("Back"), QStringLiteral("Go back"), 336);
     auto* c15 = nav("Command15", QStringLiteral("Exit"), QStringLiteral("Exit this wizard"), 428);

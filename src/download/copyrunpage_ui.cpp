@@ -1,5 +1,7 @@
 #include "download/copyrunpage_ui.h"
 
+#include "app/pagecontrols_ui.h"
+
 #include "app/programpaths.h"
 #include "controls/animation_ui.h"
 #include "controls/artwork_ui.h"
@@ -95,11 +97,7 @@ CopyRunPage::CopyRunPage(const AppContext& context, Config config, QWidget* wind
     c20->setGeometry(12, 188, 120, 24);
 
     auto nav = [this](const QString& name, const QString& text, const QString& tip, int x) {
-        auto* b = new QPushButton(text, box_);
-        b->setObjectName(name);
-        b->setToolTip(tip);
-        b->setGeometry(x, 294, 85, 30);
-        return b;
+        return makeButton(box_, name, text, tip, QRect(x, 294, 85, 30));
     };
     back_ = nav(config_.backName, QStringLiteral("Back"), QStringLiteral("Stop the file copy process"), 336);
     exit_ = nav(QStringLiteral("Command14"), QStringLiteral("Exit"), QStringLiteral("Exit this wizard"), 428);

@@ -1,5 +1,7 @@
 #include "download/drivepathpage_ui.h"
 
+#include "app/pagecontrols_ui.h"
+
 #include "controls/folderlist_ui.h"
 #include "devices/getdrivepage_ui.h"
 #include "platform/dialogs.h"
@@ -48,11 +50,7 @@ DrivePathPage::DrivePathPage(const AppContext& context, Config config, QWidget* 
     label8_->setGeometry(16, 256, 593, 34);
 
     auto button = [this](const char* name, const QString& text, const QString& tip, const QRect& r) {
-        auto* b = new QPushButton(text, box_);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(tip);
-        b->setGeometry(r);
-        return b;
+        return makeButton(box_, QLatin1String(name), text, tip, r);
     };
     auto* c11 = button("Command11", QStringLiteral("New Folder"), QStringLiteral("Make a new folder in the selected drive"),
                        QRect(448, 72, 161, 30));

@@ -1,5 +1,7 @@
 #include "download/reviewpage_ui.h"
 
+#include "app/pagecontrols_ui.h"
+
 #include "controls/artwork_ui.h"
 #include "devices/getdrivepage_ui.h"
 #include "platform/dialogs.h"
@@ -83,11 +85,7 @@ ReviewPage::ReviewPage(const AppContext& context, Config config, QWidget* window
     label10_->setFont(b10);
 
     auto nav = [this](const char* name, const QString& text, const QString& tip, int x) {
-        auto* b = new QPushButton(text, box_);
-        b->setObjectName(QLatin1String(name));
-        b->setToolTip(tip);
-        b->setGeometry(x, 294, 85, 30);
-        return b;
+        return makeButton(box_, QLatin1String(name), text, tip, QRect(x, 294, 85, 30));
     };
     auto* c24 = nav("Command24", QStringLiteral("Back"), QStringLiteral("Go back"), 336);
     auto* c22 = nav("Command22", QStringLiteral("Exit"), QStringLiteral("Exit this wizard"), 428);

@@ -1,5 +1,7 @@
 #include "upload/destinationpage_ui.h"
 
+#include "app/pagecontrols_ui.h"
+
 #include "devices/getdrivepage_ui.h"
 #include "platform/dialogs.h"
 #include "platform/platform.h"
@@ -15,15 +17,6 @@ namespace {
 
 const QString kPrefix = QStringLiteral("Destination: ");
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QString& tip,
-                        const QRect& geometry)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(tip);
-    b->setGeometry(geometry);
-    return b;
-}
 
 }  // namespace
 
