@@ -39,7 +39,11 @@ bool write(const QString& programFolder, const QString& destination)
     if (destination.contains(QLatin1Char('\n')) || destination.contains(QLatin1Char('\r'))
         || !destination.isValidUtf16())
         return false;
-    const QByteArray bytes = destination.toUtf8() + "\r\n";
+    // Reading drops one leading byte order mark (an editor may have saved one), so a
+    // name that begins with that character is given one more to lose.
+    QByteArray bytes = destination.toUtf8() + "\r\n";
+    if (destination.startsWith(QChar(0xFEFF)))
+        bytes.prepend("\xEF\xBB\xBF");
     if (bytes.size() > kLineLimit)
         return false;
     const QString path = filePath(programFolder);

@@ -8,7 +8,7 @@ namespace PathIni {
 QString filePath(const QString& programFolder);
 
 // The whole first line without its line end (CR LF or LF), so a folder whose
-// name holds a comma comes back whole. Empty when the file is missing or unreadable.
+// name holds a comma comes back whole; a leading byte order mark is not part of it. Empty when the file is missing or unreadable.
 QString read(const QString& programFolder);
 
 // Replaces the file with destination + CR LF; a crash never leaves it half written.

@@ -50,6 +50,7 @@ TEST(PathIni, ReadsOnlyTheFirstLineWhateverItsEnding)
         {"C:\\A, B\\", QStringLiteral("C:\\A, B\\")},
         {"", QString()},
         {"\r\nC:\\B\\\r\n", QString()},
+        {"\xEF\xBB\xBF" "C:\\A\\\r\n", QStringLiteral("C:\\A\\")},
     };
     for (const auto& c : cases) {
         put(ini, c.file);
@@ -82,6 +83,18 @@ TEST(PathIni, RefusesWhatUtf8OrTheLineLimitCannotCarry)
     const QString pair = QStringLiteral("C:\\") + QString::fromUtf8("\xF0\x9F\x8E\xB5");
     ASSERT_TRUE(PathIni::write(program.path(), pair)) << "a surrogate pair is fine";
     EXPECT_EQ(PathIni::read(program.path()), pair);
+}
+
+TEST(PathIni, AFolderNameBeginningWithAByteOrderMarkComesBackWhole)
+{
+    // The mark an editor may put first is dropped on reading; one that is part of the
+    // name must survive that.
+    QTemporaryDir program;
+    for (const QString& p : {QString(QChar(0xFEFF)) + QStringLiteral("\\srv\\x\\"),
+                             QString(2, QChar(0xFEFF)) + QStringLiteral("C:\\")}) {
+        ASSERT_TRUE(PathIni::write(program.path(), p));
+        EXPECT_EQ(PathIni::read(program.path()), p);
+    }
 }
 
 TEST(PathIni, ReportsAFileThatCannotBeWritten)
