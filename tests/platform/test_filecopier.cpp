@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -269,6 +270,21 @@ TEST_F(FileCopierTest, ACopyTakesItsNameOnlyWhenCommitted)
     EXPECT_EQ(readFile(dst() + QStringLiteral("/b.bin")), QByteArray());
     EXPECT_TRUE(readFile(dst() + QStringLiteral("/c.bin")) == second) << "of two copies to one name the later wins";
     EXPECT_EQ(entries(dst()), (QStringList{QStringLiteral("a.bin"), QStringLiteral("b.bin"), QStringLiteral("c.bin")}));
+}
+
+TEST_F(FileCopierTest, CommitsLandInTheBackgroundWithoutAWaiter)
+{
+    // Batches gather for a moment; they must still be committed when no one asks.
+    writeFile(src(), pattern(5000, 14));
+    for (const char* name : {"x.bin", "y.bin"})
+        ASSERT_TRUE(copier.copyFile(src(), dst() + QLatin1Char('/') + QLatin1String(name), {}).ok);
+    QElapsedTimer waited;
+    waited.start();
+    while (entries(dst()) != QStringList{QStringLiteral("x.bin"), QStringLiteral("y.bin")} && waited.elapsed() < 10000)
+        QThread::msleep(5);
+    EXPECT_EQ(entries(dst()), (QStringList{QStringLiteral("x.bin"), QStringLiteral("y.bin")}));
+    EXPECT_TRUE(readFile(dst() + QStringLiteral("/y.bin")) == readFile(src()));
+    EXPECT_TRUE(copier.finishPending().isEmpty());
 }
 
 TEST_F(FileCopierTest, ACommitThatFailsIsReportedOnceByFinishPending)

@@ -17,6 +17,11 @@ namespace {
 
 // Each queued commit holds two descriptors: bounded well below the usual limit of 1024.
 constexpr size_t kMostQueued = 64;
+// A batch gathers for this long unless it fills or someone waits for it. Where syncfs does
+// not reach the device (FUSE) every file needs its own flush, and the flushes after the
+// first of a batch find the device clean: on exFAT through FUSE 2,000 small files commit
+// about three times faster in batches of 64 than one by one.
+constexpr auto kGather = std::chrono::milliseconds(50);
 
 bool flushUnsupported(int error)
 {
@@ -43,6 +48,8 @@ void CommitStage::hand(PendingCommit pending)
     {
         std::unique_lock<std::mutex> l(lock_);
         space_.wait(l, [this] { return queue_.size() < kMostQueued || paused_; });
+        if (queue_.empty())
+            firstQueuedAt_ = std::chrono::steady_clock::now();
         queue_.push_back(std::move(pending));
     }
     wake_.notify_all();
@@ -51,7 +58,12 @@ void CommitStage::hand(PendingCommit pending)
 bool CommitStage::waitIdle(int timeoutMs)
 {
     std::unique_lock<std::mutex> l(lock_);
-    return idle_.wait_for(l, std::chrono::milliseconds(timeoutMs), [this] { return queue_.empty() && !busy_; });
+    ++waiters_;
+    wake_.notify_all();  // no more gathering: someone is waiting
+    const bool done =
+        idle_.wait_for(l, std::chrono::milliseconds(timeoutMs), [this] { return queue_.empty() && !busy_; });
+    --waiters_;
+    return done;
 }
 
 QList<FileCopier::Late> CommitStage::takeFailures()
@@ -77,6 +89,11 @@ void CommitStage::loop()
         wake_.wait(l, [this] { return (!queue_.empty() && !paused_) || (stopping_ && queue_.empty()); });
         if (queue_.empty())
             return;
+        wake_.wait_until(l, firstQueuedAt_ + kGather, [this] {
+            return paused_ || stopping_ || waiters_ > 0 || queue_.size() >= kMostQueued;
+        });
+        if (paused_)
+            continue;
         std::deque<PendingCommit> batch;
         batch.swap(queue_);
         busy_ = true;

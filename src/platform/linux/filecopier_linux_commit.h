@@ -2,6 +2,7 @@
 #include "platform/filecopier.h"
 
 #include <QByteArray>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -48,6 +49,8 @@ private:
     std::condition_variable wake_, space_, idle_;
     std::deque<PendingCommit> queue_;
     bool busy_ = false, paused_ = false, stopping_ = false;
+    int waiters_ = 0;  // in waitIdle
+    std::chrono::steady_clock::time_point firstQueuedAt_;
     QList<FileCopier::Late> failures_;
     std::thread thread_;
 };

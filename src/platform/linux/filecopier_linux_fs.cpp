@@ -10,6 +10,7 @@
 #include <linux/magic.h>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
@@ -63,11 +64,14 @@ bool findMount(dev_t dev, QByteArray* type, QByteArray* source)
     return false;
 }
 
-DestinationFs probeDestination(int dirFd)
+namespace {
+
+// Nothing when the file system cannot be asked; that is not kept.
+std::optional<DestinationFs> probeUncached(int dirFd)
 {
     struct statfs sfs {};
     if (::fstatfs(dirFd, &sfs) != 0)
-        return {};
+        return std::nullopt;
     switch (long(sfs.f_type)) {
     case MSDOS_SUPER_MAGIC:
         return forType("vfat");
@@ -80,15 +84,6 @@ DestinationFs probeDestination(int dirFd)
         return fs;
     }
     case kFuseMagic: {
-        // Finding the type reads the mount table and the device: once per mount is enough.
-        static std::mutex lock;
-        static std::map<uint64_t, DestinationFs> known;
-        const uint64_t mountId = uniqueMountId(dirFd);
-        if (mountId) {
-            std::lock_guard<std::mutex> g(lock);
-            if (auto it = known.find(mountId); it != known.end())
-                return it->second;
-        }
         DestinationFs fs = forType("fuse");
         struct stat st {};
         QByteArray type, source;
@@ -100,10 +95,6 @@ DestinationFs probeDestination(int dirFd)
         }
         fs.writeBehind = false;  // the daemon decides when data reaches the device
         fs.syncfsFlushes = false;  // the kernel's syncfs never asks the daemon
-        if (mountId) {
-            std::lock_guard<std::mutex> g(lock);
-            known[mountId] = fs;
-        }
         return fs;
     }
     case EXT4_SUPER_MAGIC:
@@ -111,6 +102,30 @@ DestinationFs probeDestination(int dirFd)
     default:
         return forType("other");
     }
+}
+
+}  // namespace
+
+DestinationFs probeDestination(int dirFd)
+{
+    // Once per mount: through FUSE even the statfs is a round trip to the daemon, paid
+    // for every small file, and the type of a mount never changes.
+    static std::mutex lock;
+    static std::map<uint64_t, DestinationFs> known;
+    const uint64_t mountId = uniqueMountId(dirFd);
+    if (mountId) {
+        std::lock_guard<std::mutex> g(lock);
+        if (auto it = known.find(mountId); it != known.end())
+            return it->second;
+    }
+    const std::optional<DestinationFs> fs = probeUncached(dirFd);
+    if (!fs)
+        return {};
+    if (mountId) {
+        std::lock_guard<std::mutex> g(lock);
+        known[mountId] = *fs;
+    }
+    return *fs;
 }
 
 bool fatNameAllowed(const QByteArray& name)
