@@ -1,5 +1,6 @@
 #include "download/copylistpage_ui.h"
 
+#include "app/inputhold.h"
 #include "app/pagecontrols_ui.h"
 
 #include "controls/artwork_ui.h"
@@ -10,18 +11,23 @@
 #include "platform/platform.h"
 #include "platform/volumes.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
 constexpr int kNativeRole = Qt::UserRole;
 constexpr int kSizeRole = Qt::UserRole + 1;
 constexpr int kShownRefusals = 10;
+// Longest stretch a long add goes without letting events run.
+constexpr qint64 kPassMs = 30;
 
 QString joinLetter(const QString& folder, const QString& name)
 {
@@ -148,10 +154,9 @@ void CopyListPage::resetList()
     listSizeText_.clear();
 }
 
-bool CopyListPage::addNative(const QString& native, bool* refused)
+bool CopyListPage::addNative(const QFileInfo& info, const QString& native, bool* refused)
 {
     *refused = false;
-    const QFileInfo info(native);
     // A file whose size cannot be read is left out, so the total never counts a guess.
     if (!info.isFile())
         return false;
@@ -202,7 +207,7 @@ void CopyListPage::AddFile()
     QStringList refusedNames;
     for (const QString& f : files) {
         bool refused = false;
-        if (!addNative(f, &refused) && refused)
+        if (!addNative(QFileInfo(f), f, &refused) && refused)
             refusedNames << f;
     }
     ShowListSummary();
@@ -250,15 +255,32 @@ void CopyListPage::AddFromFolder()
             QStringLiteral("Error"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
         return;
     }
-    QStringList names;
-    if (!listOrdinaryFiles(folder, &names) || names.isEmpty())
+    // A folder of tens of thousands of files takes a while: the window keeps painting
+    // and its timers keep ticking meanwhile, with input held off.
+    const QPointer<CopyListPage> self(this);
+    InputHold hold;
+    QElapsedTimer sincePass;
+    sincePass.start();
+    const auto pass = [&sincePass] {
+        if (sincePass.elapsed() < kPassMs)
+            return;
+        QCoreApplication::processEvents();
+        sincePass.restart();
+    };
+    QFileInfoList files;
+    const bool listed = listOrdinaryFiles(folder, &files, pass);
+    if (!self || !listed || files.isEmpty())
         return;
     QStringList refusedNames;
     const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    for (const QString& name : names) {
+    for (const QFileInfo& file : files) {
         bool refused = false;
-        if (!addNative(base + name, &refused) && refused)
+        const QString name = file.fileName();
+        if (!addNative(file, base + name, &refused) && refused)
             refusedNames << joinLetter(letterFolder, name);
+        pass();
+        if (!self)
+            return;
     }
     ShowListSummary();
     refuseBackslashNames(refusedNames);

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <functional>
 
+class QFileInfo;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -61,8 +62,9 @@ public:
     QListWidget* list() const { return list1_; }
 
 private:
-    // Appends one native file; false (with *refused set) when its name holds '\'.
-    bool addNative(const QString& native, bool* refused);
+    // Appends one native file (info: what was read of it); false (with *refused set)
+    // when its name holds '\'.
+    bool addNative(const QFileInfo& info, const QString& native, bool* refused);
     void refuseBackslashNames(const QStringList& names);
     void updateTooltip();
     bool eventFilter(QObject* watched, QEvent* event) override;

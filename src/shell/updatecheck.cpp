@@ -1,5 +1,6 @@
 #include "shell/updatecheck.h"
 
+#include "app/inputhold.h"
 #include "app/links.h"
 #include "app/programpaths.h"
 #include "platform/cursor.h"
@@ -8,44 +9,10 @@
 #include "platform/platform.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QFile>
 #include <QStringDecoder>
 
 namespace {
-
-// The download waits in a nested event loop. Held-off input is dropped rather
-// than queued, so a click made while waiting (a second Check Version, a menu
-// entry, the close box) cannot run inside the check.
-class InputHold : public QObject {
-public:
-    InputHold() { QCoreApplication::instance()->installEventFilter(this); }
-    ~InputHold() override { QCoreApplication::instance()->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-        case QEvent::ShortcutOverride:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::ContextMenu:
-        case QEvent::Close:
-            event->ignore();
-            return true;
-        default:
-            return false;
-        }
-    }
-};
 
 const char kDefaultUpdateAddress[] = "http://www.halvexa.com/files/Update.ini";
 

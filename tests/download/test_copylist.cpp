@@ -2,6 +2,10 @@
 
 #include "download/copylistpage_ui.h"
 
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
 namespace {
 
 class CopyListTest : public WizardTest {
@@ -162,6 +166,46 @@ TEST_F(CopyListTest, AddFromFolderTakesOrdinaryFilesByNameAndSkipsWhatItCannotRe
     fp.dialogs.expectBrowseFolder(QString());
     click("Command19");
     EXPECT_EQ(entries().size(), 3);
+}
+
+TEST_F(CopyListTest, ALongAddFromFolderLetsEventsRunAndDropsWhatIsClickedMeanwhile)
+{
+    const QString folder = dirs.make(QStringLiteral("pc/many"));
+    for (int i = 0; i < 60; ++i)
+        writeFile(folder + QStringLiteral("/t%1.mp3").arg(i, 2, 10, QLatin1Char('0')), "x");
+    // Each name takes 3 ms to map, so the add lasts well over its 30 ms between passes.
+    fp.volumes.onToLetter = [] { QThread::msleep(3); };
+    int passes = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] { ++passes; });
+    bool meddled = false;
+    QTimer::singleShot(0, [&] {
+        // A person clicking Clear List and the close box while the add runs: both would
+        // ask a question here, and no box is scripted.
+        meddled = true;
+        QTest::mouseClick(w<QPushButton>("Command18"), Qt::LeftButton);
+        QTest::keyClick(w<QPushButton>("Command18"), Qt::Key_Space);
+        form->close();
+    });
+    fp.dialogs.expectBrowseFolder(folder);
+    beat.start(0);
+    click("Command19");
+    beat.stop();
+    fp.volumes.onToLetter = {};
+    EXPECT_TRUE(meddled);
+    EXPECT_GE(passes, 2);
+    EXPECT_EQ(entries().size(), 60);
+    EXPECT_EQ(entries().first(), letter(folder) + QStringLiteral("\\t00.mp3"));
+    EXPECT_EQ(text("Label20"), QStringLiteral("60 files - 60 Bytes"));
+    ASSERT_FALSE(form.isNull());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->currentPage()->objectName(), QStringLiteral("Frame3"));
+
+    // Once the add is over, input reaches the window again.
+    fp.dialogs.expectMessage(QStringLiteral("Remove all added files from list?"), QStringLiteral("Question"),
+                             Icon::Question, Buttons::YesNo, Answer::No);
+    QTest::mouseClick(w<QPushButton>("Command18"), Qt::LeftButton);
+    EXPECT_EQ(entries().size(), 60);
 }
 
 TEST_F(CopyListTest, NamesHoldingABackslashAreRefusedAndTheRestAdded)

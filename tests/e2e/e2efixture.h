@@ -206,7 +206,7 @@ public:
         if (!QTest::qWaitFor([&] { return topLevel(wizardName) != nullptr; }, 5000))
             return nullptr;
         // The please-wait window goes once the drive list is filled.
-        QTest::qWaitFor([&] { return topLevel(QStringLiteral("Dialog")) == nullptr; }, 3000);
+        (void)QTest::qWaitFor([&] { return topLevel(QStringLiteral("Dialog")) == nullptr; }, 3000);
         return qobject_cast<Wizard*>(topLevel(wizardName));
     }
 

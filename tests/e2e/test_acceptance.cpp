@@ -260,7 +260,7 @@ TEST(Acceptance, AStickPluggedInWhileTheDownloadWizardIsOpenIsListedAndTestedWit
     ASSERT_EQ(root.size(), 3);
     QSignalSpy ticks(watch, &QTimer::timeout);
     // Counted in the watch's own ticks, not in time: the second tick must have listed it.
-    QTest::qWaitFor([&] { return im->count() > before || ticks.count() >= 2; }, 5000);
+    (void)QTest::qWaitFor([&] { return im->count() > before || ticks.count() >= 2; }, 5000);
     EXPECT_LE(ticks.count(), 2);
     ASSERT_EQ(im->count(), before + 1);
     EXPECT_NE(im->findText(root), -1);
@@ -276,7 +276,7 @@ TEST(Acceptance, AStickPluggedInWhileTheDownloadWizardIsOpenIsListedAndTestedWit
     prog.dialogs.expectMessage(QStringLiteral("Exit Download Wizard?"), QStringLiteral("Exit?"),
                                Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Answer::Yes);
     press(form, "Command4");
-    QTest::qWaitFor([&] { return form.isNull(); }, 3000);
+    (void)QTest::qWaitFor([&] { return form.isNull(); }, 3000);
     EXPECT_TRUE(form.isNull());
     prog.dialogs.verifyAllUsed();
 }

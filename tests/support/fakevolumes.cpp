@@ -143,6 +143,8 @@ QString FakeVolumes::toNative(const QString& letterPath)
 
 QString FakeVolumes::toLetter(const QString& nativePath)
 {
+    if (onToLetter)
+        onToLetter();
     if (nativePath.contains(QLatin1Char('\\')))
         return {};
     const QString path = QDir::cleanPath(nativePath);

@@ -3,6 +3,7 @@
 
 #include <QMap>
 #include <QString>
+#include <functional>
 
 // Drive letters mapped onto folders of the test's choosing, with a declared type,
 // label and capacity. C: is "/" (fixed) unless a test says otherwise.
@@ -34,6 +35,7 @@ public:
     int logicalDrivesCalls = 0;
     QList<QPair<QString, QString>> setLabelCalls;  // (root, label)
     QStringList spaceQueries;                      // roots as given
+    std::function<void()> onToLetter;              // called by each toLetter: a slow drive map
 
     uint32_t logicalDrives() override;
     int driveType(const QString& root) override;
