@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/volumes.h"
 
+#include <QtGlobal>
 #include <cfenv>
 #include <bit>
 #include <cmath>
@@ -106,9 +107,12 @@ QString Module2::GetDriveName(const QString& root)
 void Module2::SetDriveName(const QString& root, const QString& name, QWidget* owner)
 {
     QString why;
-    if (!volumes_.setVolumeLabel(root, name, &why))
-        dialogs_.message(owner, QStringLiteral("Name not set!"), QStringLiteral("Error!"), Dialogs::Icon::Critical,
-                         Dialogs::Buttons::Ok);
+    if (volumes_.setVolumeLabel(root, name, &why))
+        return;
+    // The box says no more than that; whoever started the program from a terminal sees why.
+    qWarning("Drive %s was not renamed: %s", qPrintable(root), qPrintable(why));
+    dialogs_.message(owner, QStringLiteral("Name not set!"), QStringLiteral("Error!"), Dialogs::Icon::Critical,
+                     Dialogs::Buttons::Ok);
 }
 
 static double toDouble(uint64_t v)
