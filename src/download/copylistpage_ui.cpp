@@ -18,8 +18,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
